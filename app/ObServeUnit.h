@@ -1,0 +1,54 @@
+#pragma once
+// The main window: the connection-type choice, the command buttons, the status
+// line and the controls of the features that are wired in step by step.
+#include <cstdint>
+#include <string>
+
+#include "platform/framework/application.h"
+#include "platform/framework/comctrls.h"
+#include "platform/framework/forms.h"
+#include "platform/framework/graphctrls.h"
+#include "platform/framework/menus.h"
+#include "platform/framework/stdctrls.h"
+#include "platform/framework/timer.h"
+
+namespace velocane {
+
+// The colour of the panels, memos, combo box and check box: red 128, green 128, blue 192.
+constexpr Color kSlate = 12615808;
+
+class TForm1 : public TForm {
+ public:
+  explicit TForm1(TApplication& application);
+
+  // Controls, owned by the form (component ownership); listed in stacking order.
+  TListView* ListView1;
+  TPanel* Panel1;
+  TSpeedButton* SpeedButton3;
+  TSpeedButton* SpeedButton1;
+  TSpeedButton* SpeedButton2;
+  TSpeedButton* SpeedButton4;
+  TSpeedButton* Edit1;
+  TLabel* Label1;
+  TBitBtn* BitBtn1;
+  TMemo* Memo1;
+  TMemo* Memo2;
+  TComboBox* CB;
+  TCheckBox* CheckBox1;
+  TBitBtn* BitBtn2;
+  TBitBtn* BitBtn3;
+  TPopupMenu* PopupMenu1;
+  TTimer* Timer1;
+  TTimer* Timer3;
+
+  std::int32_t LimitPerServer = 0;
+  std::int32_t LimitPer1_0Server = 0;
+  std::string StoredConnectionType;
+
+ private:
+  void CreateControls();
+  void Panel1Click(TComponent& sender);
+  void FormClose(TComponent& sender, TCloseAction& action);
+};
+
+}  // namespace velocane

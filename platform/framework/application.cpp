@@ -1,0 +1,95 @@
+#include "platform/framework/application.h"
+
+#include "platform/framework/exceptions.h"
+#include "platform/framework/forms.h"
+#include "platform/messages.h"
+
+namespace velocane {
+
+TApplication::TApplication(velocane::Platform& platform)
+    : TComponent(nullptr), platform_(platform) {}
+
+TApplication::~TApplication() {
+  // Forms and components first: they may still talk to the platform.
+  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+  if (window_) platform_.windowing.DestroyWindow(window_);
+  if (com_initialized_) platform_.com.Uninitialize();
+}
+
+void TApplication::Initialize() {
+  if (window_) return;
+  // S_OK and S_FALSE (already initialised) both need a matching uninitialise.
+  com_initialized_ = platform_.com.Initialize() >= 0;
+  CreateWindowResult created = platform_.windowing.CreateHiddenWindow(
+      kWindowClass, title_, false,
+      [this](std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+        // Logging off asks the main form, as its own close box would.
+        if (msg == wm::kQueryEndSession && main_form_ != nullptr) {
+          return main_form_->CloseQuery() ? 1 : 0;
+        }
+        return std::nullopt;
+      });
+  if (!created.handle) {
+    throw EOSError(created.error, platform_.process.SystemErrorText(created.error));
+  }
+  window_ = created.handle;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (window_) platform_.windowing.SetWindowText(window_, title_);
+}
+
+void TApplication::Run() {
+  // A quit posted before the loop runs (a second copy ending itself) is still
+  // waiting in the queue; the loop shows the form and then takes it.
+  if (main_form_ != nullptr) main_form_->Show();
+  platform_.windowing.RunMessageLoop();
+  terminated_ = true;
+}
+
+void TApplication::Terminate() {
+  if (terminated_) return;
+  terminated_ = true;
+  platform_.windowing.PostQuitMessage(0);
+}
+
+void TApplication::ProcessMessages() {
+  if (!platform_.windowing.ProcessPendingMessages()) terminated_ = true;
+}
+
+void TApplication::Minimize() {
+  if (minimized_) return;
+  minimized_ = true;
+  if (window_) platform_.windowing.ShowWindow(window_, showcmd::kMinimize);
+}
+
+void TApplication::Restore() {
+  if (!minimized_) return;
+  minimized_ = false;
+  if (window_) platform_.windowing.ShowWindow(window_, showcmd::kRestore);
+}
+
+void TApplication::Guard(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  MessageBox(error.what(), title_, mb::kOk | mb::kIconError);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
+  WindowHandle owner =
+      main_form_ != nullptr && main_form_->Visible() ? main_form_->Handle() : WindowHandle{};
+  return platform_.windowing.MessageBox(owner, text, caption, flags);
+}
+
+void TApplication::FormDestroyed(TForm* form) {
+  if (form == main_form_) main_form_ = nullptr;
+}
+
+}  // namespace velocane

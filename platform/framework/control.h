@@ -1,0 +1,134 @@
+#pragma once
+// Controls: TControl keeps a control's state (place, visibility, enabled state,
+// caption, font, colour); TWinControl adds a peer, the system's window for it,
+// and the children it hosts. Windowless controls paint on their parent.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/framework/component.h"
+#include "platform/widgets.h"
+
+namespace velocane {
+
+class TWinControl;
+class TForm;
+
+// An event slot: called synchronously when assigned, skipped when empty.
+using TNotifyEvent = std::function<void(TComponent& sender)>;
+
+class TControl : public TComponent {
+ public:
+  TControl(TComponent* owner, std::string name);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  void SetParent(TWinControl* parent);
+  TForm* ParentForm() const;
+
+  const Rect& BoundsRect() const { return bounds_; }
+  int Left() const { return bounds_.left; }
+  int Top() const { return bounds_.top; }
+  int Width() const { return bounds_.Width(); }
+  int Height() const { return bounds_.Height(); }
+  void SetBounds(int left, int top, int width, int height);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+
+  const FontDesc& Font() const { return font_; }
+  void SetFont(const FontDesc& font);
+  Color BackColor() const { return color_; }
+  void SetColor(Color color);
+
+  TNotifyEvent OnClick;
+  // Performs the click: runs the control's click action, also when it is hidden.
+  virtual void Click();
+
+  virtual bool IsWindowed() const { return false; }
+  // Windowless controls paint themselves on their parent's canvas, in the parent's coordinates.
+  virtual void Paint(Canvas& /*canvas*/) {}
+  virtual void MouseDown(Point /*at*/) {}
+  virtual void MouseUp(Point /*at*/) {}
+  // Asks for a repaint of the control's area.
+  void Invalidate();
+
+ protected:
+  // Each setter calls the matching hook after changing the state, so the
+  // windowed controls can mirror it into their peers.
+  virtual void BoundsChanged() { Invalidate(); }
+  virtual void VisibleChanged() { InvalidateParentArea(); }
+  virtual void EnabledChanged() { Invalidate(); }
+  virtual void CaptionChanged() { Invalidate(); }
+  virtual void AppearanceChanged() { Invalidate(); }
+  // Calls an event slot; errors that escape it are shown by the application.
+  void Fire(const TNotifyEvent& event);
+  void InvalidateParentArea();
+  // Takes a caption the peer already shows (the user typed it): no hooks run.
+  void StoreCaption(const std::string& caption) { caption_ = caption; }
+
+ private:
+  TWinControl* parent_ = nullptr;
+  Rect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string caption_;
+  FontDesc font_;
+  Color color_ = clBtnFace;
+};
+
+class TWinControl : public TControl, protected WidgetSink {
+ public:
+  TWinControl(TComponent* owner, std::string name);
+  ~TWinControl() override;
+
+  bool IsWindowed() const override { return true; }
+  // Children, lowest in the stacking order first.
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  bool HandleAllocated() const { return peer_ != nullptr; }
+  WidgetPeer* Peer() const { return peer_.get(); }
+  WindowHandle Handle() const;
+
+  // Creates the peer for this control and every windowed child (in stacking order).
+  void CreateHandle();
+  bool CanFocus() const;
+  // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
+  void SetFocus();
+
+ protected:
+  virtual WidgetDesc Describe() const;
+  void BoundsChanged() override;
+  void VisibleChanged() override;
+  void EnabledChanged() override;
+  void CaptionChanged() override;
+  void AppearanceChanged() override;
+  // Paints the control's own face before its windowless children.
+  virtual void PaintBackground(Canvas& /*canvas*/) {}
+
+  // WidgetSink
+  void PeerPaint(Canvas& canvas) override;
+  void PeerMouseDown(Point at) override;
+  void PeerMouseUp(Point at) override;
+  void PeerClicked() override { Click(); }
+
+ private:
+  friend class TControl;
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  TControl* WindowlessAt(Point at) const;
+
+  std::vector<TControl*> controls_;
+  std::unique_ptr<WidgetPeer> peer_;
+  TControl* captured_ = nullptr;  // windowless child that took the mouse down
+};
+
+}  // namespace velocane

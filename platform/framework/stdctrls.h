@@ -1,0 +1,109 @@
+#pragma once
+// The standard windowed controls: memo, combo box, check box, push button, panel.
+#include <string>
+#include <vector>
+
+#include "platform/framework/control.h"
+
+namespace velocane {
+
+class TPopupMenu;
+
+class TMemo : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  const std::vector<std::string>& Lines() const { return lines_; }
+  void SetLines(std::vector<std::string> lines);
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+  TPopupMenu* PopupMenu() const { return popup_menu_; }
+  void SetPopupMenu(TPopupMenu* menu);
+
+ protected:
+  WidgetDesc Describe() const override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  std::vector<std::string> lines_;
+  bool read_only_ = false;
+  TPopupMenu* popup_menu_ = nullptr;  // refers to, owned by the form
+};
+
+// A combo box with an edit field and a drop-down list.
+class TComboBox : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  // The edit field's text.
+  const std::string& Text() const { return Caption(); }
+  void SetText(const std::string& text) { SetCaption(text); }
+  int ItemIndex() const { return item_index_; }
+  int DropDownCount() const { return dropdown_count_; }
+  void SetDropDownCount(int count) { dropdown_count_ = count; }
+
+  // Fires when the user picks an item from the list (not when typing).
+  TNotifyEvent OnSelect;
+  TNotifyEvent OnChange;
+
+  // User input, from the real control or from a test.
+  void UserSelect(int index);
+  void UserType(const std::string& text);
+
+ protected:
+  WidgetDesc Describe() const override;
+  void PeerSelected(int index) override { UserSelect(index); }
+  void PeerTextEdited(const std::string& text) override;
+
+ private:
+  std::vector<std::string> items_;
+  int item_index_ = -1;
+  int dropdown_count_ = 8;
+};
+
+class TCheckBox : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool Checked() const { return checked_; }
+  // A change of state runs the click action, whether the user or the program made it.
+  void SetChecked(bool checked);
+  // The user's click toggles the box.
+  void UserClick() { SetChecked(!checked_); }
+
+ protected:
+  WidgetDesc Describe() const override;
+  void PeerClicked() override { UserClick(); }
+
+ private:
+  bool checked_ = false;
+};
+
+// A push button; TBitBtn also carries a picture in the original design.
+class TButton : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+
+ protected:
+  WidgetDesc Describe() const override;
+};
+
+class TBitBtn : public TButton {
+ public:
+  using TButton::TButton;
+};
+
+class TPanel : public TWinControl {
+ public:
+  using TWinControl::TWinControl;
+  bool BevelRaised() const { return bevel_raised_; }
+  void SetBevelRaised(bool raised) { bevel_raised_ = raised; }
+
+ protected:
+  WidgetDesc Describe() const override;
+  void PaintBackground(Canvas& canvas) override;
+
+ private:
+  bool bevel_raised_ = true;
+};
+
+}  // namespace velocane

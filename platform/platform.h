@@ -1,0 +1,20 @@
+#pragma once
+// The platform a program runs on: one reference per interface. The program
+// entry or a test fixture chooses the backend; everything else takes this.
+#include "platform/com.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/widgets.h"
+#include "platform/windowing.h"
+
+namespace velocane {
+
+struct Platform {
+  Registry& registry;
+  Process& process;
+  Windowing& windowing;
+  WidgetFactory& widgets;
+  Com& com;
+};
+
+}  // namespace velocane

@@ -1,0 +1,23 @@
+#pragma once
+// The whole simulated platform, one object per test.
+#include "platform/platform.h"
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_process.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_widgets.h"
+#include "platform/sim/sim_windowing.h"
+
+namespace velocane::sim {
+
+class SimPlatform {
+ public:
+  SimClock clock;
+  SimRegistry registry;
+  SimProcess process{clock};
+  SimWindowing windowing{clock};
+  SimWidgets widgets{windowing};
+  SimCom com;
+  velocane::Platform platform{registry, process, windowing, widgets, com};
+};
+
+}  // namespace velocane::sim

@@ -1,0 +1,27 @@
+#include "platform/sim/sim_process.h"
+
+#include <cstdio>
+
+namespace velocane::sim {
+
+std::string SimProcess::SystemErrorText(unsigned code) {
+  switch (code) {
+    case 2:
+      return "The system cannot find the file specified.";
+    case 5:
+      return "Access is denied.";
+    case 8:
+      return "Not enough memory resources are available to process this command.";
+    case 1400:
+      return "Invalid window handle.";
+    case 1407:
+      return "Cannot find window class.";
+    default: {
+      char text[40];
+      std::snprintf(text, sizeof text, "System error %u.", code);
+      return text;
+    }
+  }
+}
+
+}  // namespace velocane::sim

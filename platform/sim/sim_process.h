@@ -1,0 +1,51 @@
+#pragma once
+// Process operations on the virtual clock, with what a test may set or look at.
+#include <string>
+#include <vector>
+
+#include "platform/com.h"
+#include "platform/process.h"
+#include "platform/sim/sim_clock.h"
+
+namespace velocane::sim {
+
+class SimProcess : public Process {
+ public:
+  explicit SimProcess(SimClock& clock) : clock_(clock) {}
+  std::string CommandLine() override { return command_line; }
+  std::string ModuleFileName() override { return module_file_name; }
+  void Sleep(unsigned milliseconds) override {
+    sleeps.push_back(milliseconds);
+    clock_.Advance(milliseconds);
+  }
+  unsigned WinExec(const std::string& command_line_text, int show) override {
+    started.push_back({command_line_text, show});
+    return win_exec_result;
+  }
+  std::string SystemErrorText(unsigned code) override;
+
+  std::string command_line = "\"C:\\Program Files\\Velocane\\velocane.exe\"";
+  std::string module_file_name = "C:\\Program Files\\Velocane\\velocane.exe";
+  unsigned win_exec_result = 33;
+  struct Started {
+    std::string command_line;
+    int show;
+  };
+  std::vector<Started> started;
+  std::vector<unsigned> sleeps;
+
+ private:
+  SimClock& clock_;
+};
+
+class SimCom : public Com {
+ public:
+  long Initialize() override {
+    ++initialized;
+    return initialized == 1 ? 0 : 1;  // S_OK, then S_FALSE
+  }
+  void Uninitialize() override { --initialized; }
+  int initialized = 0;
+};
+
+}  // namespace velocane::sim

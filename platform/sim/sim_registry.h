@@ -1,0 +1,65 @@
+#pragma once
+// An in-memory registry with the system's rules (names compare without regard
+// to case, values keep their stored bytes) and fault injection for tests.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace velocane::sim {
+
+class SimRegistry : public Registry {
+ public:
+  long OpenKey(RootKey root, const std::string& path, bool create, KeyHandle* key) override;
+  long QueryValue(KeyHandle key, const std::string& name, RegValue* value) override;
+  long SetValue(KeyHandle key, const std::string& name, const RegValue& value) override;
+  long DeleteValue(KeyHandle key, const std::string& name) override;
+  void CloseKey(KeyHandle key) override;
+
+  // Test side.
+  // Opening this key (and creating it) fails with access denied.
+  void DenyAccess(RootKey root, const std::string& path);
+  // The next `count` writes of value `name` (in any key) fail with `status`.
+  void FailWrites(const std::string& name, int count, long status = regstatus::kAccessDenied);
+  bool KeyExists(RootKey root, const std::string& path) const;
+  const RegValue* Find(RootKey root, const std::string& path, const std::string& name) const;
+  void Put(RootKey root, const std::string& path, const std::string& name, const RegValue& value);
+  int OpenHandles() const { return static_cast<int>(handles_.size()); }
+
+  struct Write {
+    RootKey root;
+    std::string path;
+    std::string name;
+    RegValue value;
+  };
+  // Every successful write, in order.
+  const std::vector<Write>& Writes() const { return writes_; }
+
+ private:
+  struct Key {
+    std::string path;                          // as first created
+    std::map<std::string, std::string> names;  // folded name -> name as written
+    std::map<std::string, RegValue> values;    // folded name -> value
+  };
+  struct OpenKeyState {
+    RootKey root;
+    std::string folded_path;
+  };
+  static std::string Fold(const std::string& text);
+  Key* Lookup(KeyHandle key);
+
+  std::map<std::pair<RootKey, std::string>, Key> keys_;
+  std::map<std::pair<RootKey, std::string>, bool> denied_;
+  std::map<std::string, std::pair<int, long>> failing_writes_;
+  std::map<std::uintptr_t, OpenKeyState> handles_;
+  std::uintptr_t next_handle_ = 0x100;
+  std::vector<Write> writes_;
+};
+
+RegValue DWordValue(std::uint32_t value);
+// A string value with its terminator, as the system stores REG_SZ.
+RegValue StringValue(const std::string& text);
+
+}  // namespace velocane::sim

@@ -1,0 +1,47 @@
+#include "platform/sim/sim_widgets.h"
+
+#include "platform/messages.h"
+#include "platform/process.h"
+
+namespace velocane::sim {
+
+SimPeer::~SimPeer() {
+  if (parent_ == nullptr) windowing_.DestroyWindow(handle_);
+}
+
+void SimPeer::SetVisible(bool visible) {
+  state.visible = visible;
+  if (parent_ == nullptr) windowing_.ShowWindow(handle_, visible ? showcmd::kShow : showcmd::kHide);
+}
+
+bool SimPeer::SetFocus() { return state.visible && state.enabled; }
+
+CreatePeerResult SimWidgets::Create(const WidgetDesc& desc, WidgetPeer* parent, WidgetSink& sink) {
+  if (fail_next_create_ != 0) {
+    unsigned error = fail_next_create_;
+    fail_next_create_ = 0;
+    return CreatePeerResult{nullptr, error};
+  }
+  WindowHandle handle;
+  if (parent == nullptr) {
+    // The close box and the end of the session reach the form as on the desktop.
+    handle = windowing_.AddWindow(
+        "T" + desc.name, desc.text,
+        [&sink](std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+          if (msg == wm::kClose) {
+            sink.PeerCloseRequested();
+            return 0;
+          }
+          if (msg == wm::kQueryEndSession) return sink.PeerQueryEndSession() ? 1 : 0;
+          return std::nullopt;
+        },
+        desc.owner);
+    windowing_.ShowWindow(handle, desc.visible ? showcmd::kShow : showcmd::kHide);
+  } else {
+    handle = windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
+  }
+  return CreatePeerResult{
+      std::make_unique<SimPeer>(desc, handle, windowing_, static_cast<SimPeer*>(parent)), 0};
+}
+
+}  // namespace velocane::sim

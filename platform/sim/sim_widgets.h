@@ -1,0 +1,54 @@
+#pragma once
+// Peers for the simulation: they keep what the real window would show, so a
+// test can look at it. Forms are top-level windows of the simulated desktop.
+#include <memory>
+#include <vector>
+
+#include "platform/sim/sim_windowing.h"
+#include "platform/widgets.h"
+
+namespace velocane::sim {
+
+class SimPeer : public WidgetPeer {
+ public:
+  SimPeer(const WidgetDesc& desc, WindowHandle handle, SimWindowing& windowing, SimPeer* parent)
+      : state(desc), handle_(handle), windowing_(windowing), parent_(parent) {}
+  ~SimPeer() override;
+
+  WindowHandle Handle() const override { return handle_; }
+  void SetBounds(const Rect& bounds) override { state.bounds = bounds; }
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override { state.enabled = enabled; }
+  void SetText(const std::string& text) override { state.text = text; }
+  void SetLines(const std::vector<std::string>& lines) override { state.lines = lines; }
+  void SetChecked(bool checked) override { state.checked = checked; }
+  void Invalidate() override { ++invalidations; }
+  bool SetFocus() override;
+  void BringToFront() override {}
+
+  WidgetDesc state;
+  int invalidations = 0;
+
+ private:
+  WindowHandle handle_;
+  SimWindowing& windowing_;
+  SimPeer* parent_;
+};
+
+class SimWidgets : public WidgetFactory {
+ public:
+  explicit SimWidgets(SimWindowing& windowing) : windowing_(windowing) {}
+  CreatePeerResult Create(const WidgetDesc& desc, WidgetPeer* parent, WidgetSink& sink) override;
+
+  // Test side: the next creation fails with this system error code.
+  void FailNextCreate(unsigned error) { fail_next_create_ = error; }
+  WindowHandle Focused() const { return focused_; }
+
+ private:
+  friend class SimPeer;
+  SimWindowing& windowing_;
+  unsigned fail_next_create_ = 0;
+  WindowHandle focused_;
+};
+
+}  // namespace velocane::sim

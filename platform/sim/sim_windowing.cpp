@@ -1,0 +1,237 @@
+#include "platform/sim/sim_windowing.h"
+
+#include <algorithm>
+
+#include "platform/messages.h"
+#include "platform/process.h"
+
+namespace velocane::sim {
+
+CreateWindowResult SimWindowing::CreateHiddenWindow(const std::string& class_name,
+                                                    const std::string& title, bool message_only,
+                                                    WindowProc proc) {
+  if (fail_next_create_ != 0) {
+    unsigned error = fail_next_create_;
+    fail_next_create_ = 0;
+    return CreateWindowResult{{}, error};
+  }
+  WindowHandle handle{next_window_++};
+  Window window;
+  window.class_name = class_name;
+  window.title = title;
+  window.proc = std::move(proc);
+  window.message_only = message_only;
+  windows_[handle.value] = std::move(window);
+  if (!message_only) z_order_.insert(z_order_.begin(), handle);
+  return CreateWindowResult{handle, 0};
+}
+
+WindowHandle SimWindowing::AddWindow(const std::string& class_name, const std::string& title,
+                                     WindowProc proc, WindowHandle owner) {
+  WindowHandle handle = CreateHiddenWindow(class_name, title, false, std::move(proc)).handle;
+  windows_[handle.value].visible = true;
+  windows_[handle.value].owner = owner;
+  return handle;
+}
+
+void SimWindowing::DestroyWindow(WindowHandle window) {
+  if (!windows_.contains(window.value)) return;
+  Dispatch(window, wm::kDestroy, 0, 0);
+  windows_.erase(window.value);
+  std::erase(z_order_, window);
+  std::erase_if(timers_, [&](const Timer& t) { return t.window == window; });
+  std::erase_if(queue_, [&](const Posted& p) { return p.window == window; });
+  if (foreground_ == window) foreground_ = WindowHandle{};
+}
+
+void SimWindowing::SetWindowText(WindowHandle window, const std::string& text) {
+  auto it = windows_.find(window.value);
+  if (it != windows_.end()) it->second.title = text;
+}
+
+std::intptr_t SimWindowing::Dispatch(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                                     std::intptr_t lparam) {
+  auto it = windows_.find(window.value);
+  if (it == windows_.end() || !it->second.proc) return 0;
+  // Copy: the procedure may destroy its own window.
+  WindowProc proc = it->second.proc;
+  return proc(msg, wparam, lparam).value_or(0);
+}
+
+std::intptr_t SimWindowing::SendMessage(WindowHandle window, std::uint32_t msg,
+                                        std::uintptr_t wparam, std::intptr_t lparam) {
+  return Dispatch(window, msg, wparam, lparam);
+}
+
+bool SimWindowing::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                               std::intptr_t lparam) {
+  if (!windows_.contains(window.value)) return false;
+  queue_.push_back(Posted{window, msg, wparam, lparam});
+  return true;
+}
+
+bool SimWindowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+  if (!windows_.contains(window.value)) return false;
+  KillTimer(window, id);
+  timers_.push_back(
+      Timer{window, id, milliseconds, clock_.Now() + milliseconds, next_timer_order_++});
+  return true;
+}
+
+bool SimWindowing::KillTimer(WindowHandle window, std::uintptr_t id) {
+  return std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; }) >
+         0;
+}
+
+void SimWindowing::EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
+  for (WindowHandle window : std::vector<WindowHandle>(z_order_)) {
+    if (windows_.contains(window.value) && !visit(window)) return;
+  }
+}
+
+std::string SimWindowing::GetWindowText(WindowHandle window) {
+  auto it = windows_.find(window.value);
+  return it == windows_.end() ? std::string() : it->second.title.substr(0, 255);
+}
+
+std::string SimWindowing::GetClassName(WindowHandle window) {
+  auto it = windows_.find(window.value);
+  return it == windows_.end() ? std::string() : it->second.class_name.substr(0, 255);
+}
+
+bool SimWindowing::IsWindowVisible(WindowHandle window) {
+  auto it = windows_.find(window.value);
+  return it != windows_.end() && it->second.visible;
+}
+
+void SimWindowing::SetLastActivePopup(WindowHandle window, WindowHandle popup) {
+  auto it = windows_.find(window.value);
+  if (it != windows_.end()) it->second.last_active_popup = popup;
+}
+
+WindowHandle SimWindowing::GetLastActivePopup(WindowHandle window) {
+  auto it = windows_.find(window.value);
+  if (it == windows_.end()) return WindowHandle{};
+  WindowHandle popup = it->second.last_active_popup;
+  return popup && windows_.contains(popup.value) ? popup : window;
+}
+
+bool SimWindowing::BringWindowToTop(WindowHandle window) {
+  if (!windows_.contains(window.value) || windows_[window.value].message_only) return false;
+  std::erase(z_order_, window);
+  z_order_.insert(z_order_.begin(), window);
+  return true;
+}
+
+bool SimWindowing::IsIconic(WindowHandle window) {
+  auto it = windows_.find(window.value);
+  return it != windows_.end() && it->second.iconic;
+}
+
+bool SimWindowing::ShowWindow(WindowHandle window, int show_command) {
+  auto it = windows_.find(window.value);
+  if (it == windows_.end()) return false;
+  const bool was_visible = it->second.visible;
+  switch (show_command) {
+    case showcmd::kHide:
+      it->second.visible = false;
+      break;
+    case showcmd::kMinimize:
+    case showcmd::kShowMinimized:
+      it->second.visible = true;
+      it->second.iconic = true;
+      break;
+    case showcmd::kRestore:
+    case showcmd::kShowNormal:
+      it->second.visible = true;
+      it->second.iconic = false;
+      break;
+    default:
+      it->second.visible = true;
+      break;
+  }
+  return was_visible;
+}
+
+bool SimWindowing::SetForegroundWindow(WindowHandle window) {
+  if (!windows_.contains(window.value)) return false;
+  foreground_ = window;
+  BringWindowToTop(window);
+  return true;
+}
+
+int SimWindowing::MessageBox(WindowHandle owner, const std::string& text,
+                             const std::string& caption, unsigned flags) {
+  boxes_.push_back(ShownMessageBox{owner, text, caption, flags});
+  if (responder_) return responder_(boxes_.back());
+  return (flags & 0xF) == mb::kYesNo ? idbutton::kYes : idbutton::kOk;
+}
+
+void SimWindowing::PostQuitMessage(int exit_code) {
+  quit_posted_ = true;
+  quit_code_ = exit_code;
+}
+
+SimWindowing::Timer* SimWindowing::NextTimer() {
+  Timer* next = nullptr;
+  for (Timer& timer : timers_) {
+    if (next == nullptr || timer.due < next->due ||
+        (timer.due == next->due && timer.order < next->order)) {
+      next = &timer;
+    }
+  }
+  return next;
+}
+
+bool SimWindowing::DispatchOne() {
+  if (!queue_.empty()) {
+    Posted posted = queue_.front();
+    queue_.pop_front();
+    Dispatch(posted.window, posted.msg, posted.wparam, posted.lparam);
+    return true;
+  }
+  Timer* timer = NextTimer();
+  if (timer == nullptr || timer->due > clock_.Now()) return false;
+  // One WM_TIMER however long the timer has been due, as the system coalesces them.
+  timer->due = clock_.Now() + timer->interval;
+  timer->order = next_timer_order_++;
+  Dispatch(timer->window, wm::kTimer, timer->id, 0);
+  return true;
+}
+
+bool SimWindowing::ProcessPendingMessages() {
+  // Posted messages come before the quit message, timers after it.
+  while (!queue_.empty()) DispatchOne();
+  if (quit_posted_) return false;
+  while (DispatchOne()) {
+    if (quit_posted_) return false;
+  }
+  return true;
+}
+
+int SimWindowing::RunMessageLoop() {
+  const std::uint64_t limit = clock_.Now() + loop_limit_;
+  for (;;) {
+    if (!ProcessPendingMessages()) {
+      quit_posted_ = false;
+      return quit_code_;
+    }
+    Timer* timer = NextTimer();
+    // Nothing can ever arrive: a real loop would wait forever.
+    if (timer == nullptr || timer->due > limit) return -1;
+    clock_.AdvanceTo(timer->due);
+  }
+}
+
+void SimWindowing::RunFor(std::uint64_t milliseconds) {
+  const std::uint64_t end = clock_.Now() + milliseconds;
+  for (;;) {
+    if (!ProcessPendingMessages()) return;
+    Timer* timer = NextTimer();
+    if (timer == nullptr || timer->due > end) break;
+    clock_.AdvanceTo(timer->due);
+  }
+  clock_.AdvanceTo(end);
+}
+
+}  // namespace velocane::sim

@@ -1,0 +1,122 @@
+#pragma once
+// A small deterministic windowing system: windows with procedures, a posted
+// message queue, timers on the virtual clock, activation state and scripted
+// message boxes. A test advances time and the due timers fire in order.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim_clock.h"
+#include "platform/windowing.h"
+
+namespace velocane::sim {
+
+struct ShownMessageBox {
+  WindowHandle owner;
+  std::string text;
+  std::string caption;
+  unsigned flags = 0;
+};
+
+class SimWindowing : public Windowing {
+ public:
+  explicit SimWindowing(SimClock& clock) : clock_(clock) {}
+
+  CreateWindowResult CreateHiddenWindow(const std::string& class_name, const std::string& title,
+                                        bool message_only, WindowProc proc) override;
+  void DestroyWindow(WindowHandle window) override;
+  void SetWindowText(WindowHandle window, const std::string& text) override;
+  std::intptr_t SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                            std::intptr_t lparam) override;
+  bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                   std::intptr_t lparam) override;
+  bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
+  bool KillTimer(WindowHandle window, std::uintptr_t id) override;
+  void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+  std::string GetWindowText(WindowHandle window) override;
+  std::string GetClassName(WindowHandle window) override;
+  bool IsWindowVisible(WindowHandle window) override;
+  WindowHandle GetLastActivePopup(WindowHandle window) override;
+  bool BringWindowToTop(WindowHandle window) override;
+  bool IsIconic(WindowHandle window) override;
+  bool ShowWindow(WindowHandle window, int show_command) override;
+  bool SetForegroundWindow(WindowHandle window) override;
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+  void PostQuitMessage(int exit_code) override;
+  int RunMessageLoop() override;
+  bool ProcessPendingMessages() override;
+
+  // Test side.
+  // A visible top-level window of another program (or a child of `parent`).
+  WindowHandle AddWindow(const std::string& class_name, const std::string& title,
+                         WindowProc proc = {}, WindowHandle owner = {});
+  void SetLastActivePopup(WindowHandle window, WindowHandle popup);
+  // Runs what is due within the next `milliseconds` of virtual time, in order.
+  void RunFor(std::uint64_t milliseconds);
+  bool QuitPosted() const { return quit_posted_; }
+  int QuitCode() const { return quit_code_; }
+  // Answers message boxes; without one, each box is answered with its first button.
+  void SetMessageBoxResponder(std::function<int(const ShownMessageBox&)> responder) {
+    responder_ = std::move(responder);
+  }
+  const std::vector<ShownMessageBox>& MessageBoxes() const { return boxes_; }
+  WindowHandle Foreground() const { return foreground_; }
+  // Top-level windows from the top of the window order down.
+  std::vector<WindowHandle> ZOrder() const { return z_order_; }
+  bool Exists(WindowHandle window) const { return windows_.contains(window.value); }
+  // The next window creation fails with this system error code.
+  void FailNextCreate(unsigned error) { fail_next_create_ = error; }
+  // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
+  void SetLoopLimit(std::uint64_t milliseconds) { loop_limit_ = milliseconds; }
+
+ private:
+  struct Window {
+    std::string class_name;
+    std::string title;
+    WindowProc proc;
+    bool message_only = false;
+    bool visible = false;
+    bool iconic = false;
+    WindowHandle owner;
+    WindowHandle last_active_popup;
+  };
+  struct Timer {
+    WindowHandle window;
+    std::uintptr_t id;
+    unsigned interval;
+    std::uint64_t due;
+    std::uint64_t order;  // ties fire in the order the timers were set
+  };
+  struct Posted {
+    WindowHandle window;
+    std::uint32_t msg;
+    std::uintptr_t wparam;
+    std::intptr_t lparam;
+  };
+  std::intptr_t Dispatch(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                         std::intptr_t lparam);
+  // Dispatches one posted message or one due timer; false when nothing is waiting.
+  bool DispatchOne();
+  Timer* NextTimer();
+
+  SimClock& clock_;
+  std::map<std::uintptr_t, Window> windows_;
+  std::vector<WindowHandle> z_order_;
+  std::vector<Timer> timers_;
+  std::deque<Posted> queue_;
+  std::uintptr_t next_window_ = 0x10000;
+  std::uint64_t next_timer_order_ = 0;
+  bool quit_posted_ = false;
+  int quit_code_ = 0;
+  WindowHandle foreground_;
+  std::function<int(const ShownMessageBox&)> responder_;
+  std::vector<ShownMessageBox> boxes_;
+  unsigned fail_next_create_ = 0;
+  std::uint64_t loop_limit_ = 24ull * 3600 * 1000;
+};
+
+}  // namespace velocane::sim

@@ -1,0 +1,24 @@
+#pragma once
+// Shared helpers of the Windows backend. Only files in this folder include it.
+#include <string>
+
+#include "platform/types.h"
+#include "platform/win32/windows_clean.h"
+
+namespace velocane::win32 {
+
+inline HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window.value); }
+inline WindowHandle FromHwnd(HWND hwnd) {
+  return WindowHandle{reinterpret_cast<std::uintptr_t>(hwnd)};
+}
+
+inline COLORREF ResolveColor(Color color) {
+  if ((color & kSystemColorFlag) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+  return static_cast<COLORREF>(color & 0xFFFFFF);
+}
+
+// Registers a window class once per process; returns false when that fails.
+bool EnsureWindowClass(const std::string& name, WNDPROC proc, UINT style = 0,
+                       HBRUSH background = nullptr);
+
+}  // namespace velocane::win32

@@ -1,0 +1,20 @@
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32_process.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_widgets.h"
+#include "platform/win32/win32_windowing.h"
+
+namespace velocane::win32 {
+
+velocane::Platform& Win32Platform() {
+  static Win32Registry registry;
+  static Win32Process process;
+  static Win32Windowing windowing;
+  static Win32Widgets widgets;
+  static Win32Com com;
+  static velocane::Platform platform{registry, process, windowing, widgets, com};
+  return platform;
+}
+
+}  // namespace velocane::win32

@@ -1,0 +1,22 @@
+#pragma once
+#include "platform/com.h"
+#include "platform/process.h"
+
+namespace velocane::win32 {
+
+class Win32Process : public Process {
+ public:
+  std::string CommandLine() override;
+  std::string ModuleFileName() override;
+  void Sleep(unsigned milliseconds) override;
+  unsigned WinExec(const std::string& command_line, int show) override;
+  std::string SystemErrorText(unsigned code) override;
+};
+
+class Win32Com : public Com {
+ public:
+  long Initialize() override;
+  void Uninitialize() override;
+};
+
+}  // namespace velocane::win32

@@ -1,0 +1,162 @@
+#include "platform/win32/win32_windowing.h"
+
+#include <memory>
+#include <set>
+
+#include "platform/win32/win32_common.h"
+
+namespace velocane::win32 {
+
+bool EnsureWindowClass(const std::string& name, WNDPROC proc, UINT style, HBRUSH background) {
+  static std::set<std::string> registered;
+  if (registered.contains(name)) return true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  wc.hbrBackground = background;
+  wc.lpszClassName = name.c_str();
+  if (RegisterClassExA(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  registered.insert(name);
+  return true;
+}
+
+namespace {
+
+// The procedure of every hidden window: the object's WindowProc travels in
+// the creation parameters and lives in the window's user data until WM_NCDESTROY.
+LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* proc = reinterpret_cast<WindowProc*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    delete proc;
+    return DefWindowProcA(hwnd, msg, wparam, lparam);
+  }
+  if (proc != nullptr && *proc) {
+    if (std::optional<std::intptr_t> result = (*proc)(msg, wparam, lparam)) return *result;
+  }
+  return DefWindowProcA(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace
+
+CreateWindowResult Win32Windowing::CreateHiddenWindow(const std::string& class_name,
+                                                      const std::string& title, bool message_only,
+                                                      WindowProc proc) {
+  if (!EnsureWindowClass(class_name, HiddenWindowProc)) return {{}, GetLastError()};
+  auto owned = std::make_unique<WindowProc>(std::move(proc));
+  HWND hwnd = CreateWindowExA(0, class_name.c_str(), title.c_str(), WS_POPUP, 0, 0, 0, 0,
+                              message_only ? HWND_MESSAGE : nullptr, nullptr,
+                              GetModuleHandleA(nullptr), owned.get());
+  if (hwnd == nullptr) return {{}, GetLastError()};
+  owned.release();  // the window frees it at WM_NCDESTROY
+  return {FromHwnd(hwnd), 0};
+}
+
+void Win32Windowing::DestroyWindow(WindowHandle window) { ::DestroyWindow(ToHwnd(window)); }
+
+void Win32Windowing::SetWindowText(WindowHandle window, const std::string& text) {
+  SetWindowTextA(ToHwnd(window), text.c_str());
+}
+
+std::intptr_t Win32Windowing::SendMessage(WindowHandle window, std::uint32_t msg,
+                                          std::uintptr_t wparam, std::intptr_t lparam) {
+  return SendMessageA(ToHwnd(window), msg, wparam, lparam);
+}
+
+bool Win32Windowing::PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                                 std::intptr_t lparam) {
+  return PostMessageA(ToHwnd(window), msg, wparam, lparam) != FALSE;
+}
+
+bool Win32Windowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+  return ::SetTimer(ToHwnd(window), id, milliseconds, nullptr) != 0;
+}
+
+bool Win32Windowing::KillTimer(WindowHandle window, std::uintptr_t id) {
+  return ::KillTimer(ToHwnd(window), id) != FALSE;
+}
+
+void Win32Windowing::EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* fn = reinterpret_cast<const std::function<bool(WindowHandle)>*>(data);
+        return (*fn)(FromHwnd(hwnd)) ? TRUE : FALSE;
+      },
+      reinterpret_cast<LPARAM>(&visit));
+}
+
+std::string Win32Windowing::GetWindowText(WindowHandle window) {
+  char text[256];
+  int length = GetWindowTextA(ToHwnd(window), text, sizeof text);
+  return length > 0 ? std::string(text, length) : std::string();
+}
+
+std::string Win32Windowing::GetClassName(WindowHandle window) {
+  char name[256];
+  int length = GetClassNameA(ToHwnd(window), name, sizeof name);
+  return length > 0 ? std::string(name, length) : std::string();
+}
+
+bool Win32Windowing::IsWindowVisible(WindowHandle window) {
+  return ::IsWindowVisible(ToHwnd(window)) != FALSE;
+}
+
+WindowHandle Win32Windowing::GetLastActivePopup(WindowHandle window) {
+  return FromHwnd(::GetLastActivePopup(ToHwnd(window)));
+}
+
+bool Win32Windowing::BringWindowToTop(WindowHandle window) {
+  return ::BringWindowToTop(ToHwnd(window)) != FALSE;
+}
+
+bool Win32Windowing::IsIconic(WindowHandle window) { return ::IsIconic(ToHwnd(window)) != FALSE; }
+
+bool Win32Windowing::ShowWindow(WindowHandle window, int show_command) {
+  return ::ShowWindow(ToHwnd(window), show_command) != FALSE;
+}
+
+bool Win32Windowing::SetForegroundWindow(WindowHandle window) {
+  return ::SetForegroundWindow(ToHwnd(window)) != FALSE;
+}
+
+int Win32Windowing::MessageBox(WindowHandle owner, const std::string& text,
+                               const std::string& caption, unsigned flags) {
+  return MessageBoxA(ToHwnd(owner), text.c_str(), caption.c_str(), flags);
+}
+
+void Win32Windowing::PostQuitMessage(int exit_code) { ::PostQuitMessage(exit_code); }
+
+int Win32Windowing::RunMessageLoop() {
+  MSG msg;
+  for (;;) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(msg.wParam);
+    if (got == -1) return -1;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool Win32Windowing::ProcessPendingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave it for the message loop, which ends on it.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+}  // namespace velocane::win32

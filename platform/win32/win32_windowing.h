@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/windowing.h"
+
+namespace velocane::win32 {
+
+class Win32Windowing : public Windowing {
+ public:
+  CreateWindowResult CreateHiddenWindow(const std::string& class_name, const std::string& title,
+                                        bool message_only, WindowProc proc) override;
+  void DestroyWindow(WindowHandle window) override;
+  void SetWindowText(WindowHandle window, const std::string& text) override;
+  std::intptr_t SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                            std::intptr_t lparam) override;
+  bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                   std::intptr_t lparam) override;
+  bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
+  bool KillTimer(WindowHandle window, std::uintptr_t id) override;
+  void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
+  std::string GetWindowText(WindowHandle window) override;
+  std::string GetClassName(WindowHandle window) override;
+  bool IsWindowVisible(WindowHandle window) override;
+  WindowHandle GetLastActivePopup(WindowHandle window) override;
+  bool BringWindowToTop(WindowHandle window) override;
+  bool IsIconic(WindowHandle window) override;
+  bool ShowWindow(WindowHandle window, int show_command) override;
+  bool SetForegroundWindow(WindowHandle window) override;
+  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                 unsigned flags) override;
+  void PostQuitMessage(int exit_code) override;
+  int RunMessageLoop() override;
+  bool ProcessPendingMessages() override;
+};
+
+}  // namespace velocane::win32

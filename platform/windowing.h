@@ -1,0 +1,67 @@
+#pragma once
+// Windows and messages: hidden windows with a window procedure, send/post,
+// window timers, the top-level window list, activation calls, message boxes and
+// the message loop.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/types.h"
+
+namespace velocane {
+
+// Returns the message's result, or nothing to leave it to the system's default handling.
+using WindowProc = std::function<std::optional<std::intptr_t>(
+    std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam)>;
+
+struct CreateWindowResult {
+  WindowHandle handle;
+  unsigned error = 0;  // the system's error code when handle is null
+};
+
+class Windowing {
+ public:
+  virtual ~Windowing() = default;
+
+  // A hidden top-level window (found by window enumeration), or with
+  // `message_only` a window that only receives messages sent or posted to it.
+  virtual CreateWindowResult CreateHiddenWindow(const std::string& class_name,
+                                                const std::string& title, bool message_only,
+                                                WindowProc proc) = 0;
+  virtual void DestroyWindow(WindowHandle window) = 0;
+  virtual void SetWindowText(WindowHandle window, const std::string& text) = 0;
+
+  virtual std::intptr_t SendMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                                    std::intptr_t lparam) = 0;
+  virtual bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
+                           std::intptr_t lparam) = 0;
+  // WM_TIMER with wparam `id` every `milliseconds`; setting an existing id restarts it.
+  virtual bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) = 0;
+  virtual bool KillTimer(WindowHandle window, std::uintptr_t id) = 0;
+
+  // Calls `visit` for every top-level window until it returns false.
+  virtual void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) = 0;
+  // At most 255 characters; empty when the window has none or is gone.
+  virtual std::string GetWindowText(WindowHandle window) = 0;
+  virtual std::string GetClassName(WindowHandle window) = 0;
+  virtual bool IsWindowVisible(WindowHandle window) = 0;
+
+  virtual WindowHandle GetLastActivePopup(WindowHandle window) = 0;
+  virtual bool BringWindowToTop(WindowHandle window) = 0;
+  virtual bool IsIconic(WindowHandle window) = 0;
+  virtual bool ShowWindow(WindowHandle window, int show_command) = 0;
+  virtual bool SetForegroundWindow(WindowHandle window) = 0;
+
+  // Modal; returns the button pressed (idbutton), or 0 when no box could be shown.
+  virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                         unsigned flags) = 0;
+
+  virtual void PostQuitMessage(int exit_code) = 0;
+  // Dispatches messages until the quit message arrives; returns its exit code.
+  virtual int RunMessageLoop() = 0;
+  // Dispatches what is waiting without blocking; false once the quit message was seen.
+  virtual bool ProcessPendingMessages() = 0;
+};
+
+}  // namespace velocane

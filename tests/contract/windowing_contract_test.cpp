@@ -1,0 +1,114 @@
+// Hidden windows, messages and timers, on the simulation and on the real system.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/messages.h"
+#include "tests/contract/backend.h"
+
+namespace velocane {
+namespace {
+
+constexpr std::uint32_t kPing = wm::kUser + 1;
+
+class WindowingContract : public ::testing::Test {
+ protected:
+  WindowHandle Create(const std::string& title, bool message_only) {
+    CreateWindowResult created =
+        win.CreateHiddenWindow("VelocaneContractWindow", title, message_only,
+                               [this](std::uint32_t msg, std::uintptr_t wparam,
+                                      std::intptr_t lparam) -> std::optional<std::intptr_t> {
+                                 if (msg == kPing) {
+                                   received.push_back(static_cast<int>(wparam));
+                                   return lparam * 2;
+                                 }
+                                 if (msg == wm::kTimer) {
+                                   timer_ticks.push_back(static_cast<int>(wparam));
+                                   return 0;
+                                 }
+                                 return std::nullopt;
+                               });
+    EXPECT_TRUE(created.handle) << created.error;
+    windows.push_back(created.handle);
+    return created.handle;
+  }
+  void TearDown() override {
+    for (WindowHandle w : windows) win.DestroyWindow(w);
+  }
+  bool Listed(WindowHandle wanted) {
+    bool found = false;
+    win.EnumTopLevelWindows([&](WindowHandle w) {
+      found = found || w == wanted;
+      return true;
+    });
+    return found;
+  }
+
+  Windowing& win = contract::Backend().windowing;
+  std::vector<WindowHandle> windows;
+  std::vector<int> received;
+  std::vector<int> timer_ticks;
+};
+
+TEST_F(WindowingContract, HiddenTopLevelWindowIsListedWithTitleAndClass) {
+  WindowHandle w = Create("Velocane Contract 1", false);
+  EXPECT_TRUE(Listed(w));
+  EXPECT_EQ(win.GetWindowText(w), "Velocane Contract 1");
+  EXPECT_EQ(win.GetClassName(w), "VelocaneContractWindow");
+  EXPECT_FALSE(win.IsWindowVisible(w));
+  win.SetWindowText(w, "Velocane Contract 2");
+  EXPECT_EQ(win.GetWindowText(w), "Velocane Contract 2");
+  EXPECT_EQ(win.GetLastActivePopup(w), w);
+}
+
+TEST_F(WindowingContract, MessageOnlyWindowIsNotListed) {
+  WindowHandle w = Create("", true);
+  EXPECT_FALSE(Listed(w));
+  EXPECT_EQ(win.SendMessage(w, kPing, 7, 21), 42);
+  EXPECT_EQ(received, std::vector<int>{7});
+}
+
+TEST_F(WindowingContract, DestroyedWindowIsGone) {
+  WindowHandle w = Create("Velocane Contract 3", false);
+  win.DestroyWindow(w);
+  windows.clear();
+  EXPECT_FALSE(Listed(w));
+  EXPECT_EQ(win.GetWindowText(w), "");
+  EXPECT_EQ(win.GetClassName(w), "");
+}
+
+TEST_F(WindowingContract, PostedMessagesArriveInOrderBeforeTheQuit) {
+  WindowHandle w = Create("", true);
+  EXPECT_TRUE(win.PostMessage(w, kPing, 1, 0));
+  EXPECT_TRUE(win.PostMessage(w, kPing, 2, 0));
+  win.PostQuitMessage(3);
+  EXPECT_TRUE(win.PostMessage(w, kPing, 4, 0));
+  EXPECT_EQ(win.RunMessageLoop(), 3);
+  EXPECT_EQ(received, (std::vector<int>{1, 2, 4}));
+}
+
+TEST_F(WindowingContract, TimerTicksUntilKilled) {
+  WindowHandle w = Create("", true);
+  ASSERT_TRUE(win.SetTimer(w, 5, 10));
+  EXPECT_TRUE(contract::PumpUntil([&] { return timer_ticks.size() >= 3; }, 5000));
+  EXPECT_EQ(timer_ticks[0], 5);
+  EXPECT_TRUE(win.KillTimer(w, 5));
+  const size_t ticks = timer_ticks.size();
+  contract::PumpUntil([] { return false; }, 50);
+  EXPECT_EQ(timer_ticks.size(), ticks);
+  EXPECT_FALSE(win.KillTimer(w, 5));
+}
+
+TEST_F(WindowingContract, ShowMinimizeAndRestore) {
+  WindowHandle w = Create("Velocane Contract 4", false);
+  win.ShowWindow(w, showcmd::kMinimize);
+  EXPECT_TRUE(win.IsIconic(w));
+  win.ShowWindow(w, showcmd::kRestore);
+  EXPECT_FALSE(win.IsIconic(w));
+  EXPECT_TRUE(win.IsWindowVisible(w));
+  win.ShowWindow(w, showcmd::kHide);
+  EXPECT_FALSE(win.IsWindowVisible(w));
+}
+
+}  // namespace
+}  // namespace velocane

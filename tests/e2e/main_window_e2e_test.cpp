@@ -1,0 +1,63 @@
+// The real program under Wine: its windows are found as a user's tools find them.
+#include <gtest/gtest.h>
+
+#include "tools/driver/driver.h"
+
+namespace velocane {
+namespace {
+
+using driver::ClassOf;
+using driver::TextOf;
+
+TEST(MainWindowE2E, WindowsControlsAndCloseBox) {
+  driver::RunningProgram program;
+  HWND main = driver::WaitForWindow(program.ProcessId(), L"TForm1", L"Velocane", 30000);
+  ASSERT_NE(main, nullptr) << "main window not found";
+  HWND app = FindWindowW(L"TVelocaneApplication", L"Velocane 3.12");
+  ASSERT_NE(app, nullptr) << "application window not found";
+  EXPECT_FALSE(IsWindowVisible(app));
+  EXPECT_EQ(GetWindow(main, GW_OWNER), app);
+
+  // The controls come a moment after the window itself.
+  HWND combo = driver::WaitForChild(main, L"ComboBox", L"", 10000);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(TextOf(combo), L"AUTO");
+  EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 7);
+  HWND check =
+      driver::WaitForChild(main, L"Button", L"Enable acceleration on system startup", 10000);
+  ASSERT_NE(check, nullptr);
+  EXPECT_TRUE(IsWindowVisible(check));
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  int edits = 0, lists = 0, panels = 0, hidden_buttons = 0;
+  for (HWND child : driver::Children(main)) {
+    const std::wstring cls = ClassOf(child);
+    if (cls == L"Edit" && GetParent(child) == main) ++edits;
+    if (cls == L"SysListView32") ++lists;
+    if (cls == L"TVelocanePanel") ++panels;
+    if (cls == L"Button" && !IsWindowVisible(child)) ++hidden_buttons;
+  }
+  EXPECT_EQ(edits, 2);
+  EXPECT_EQ(lists, 1);
+  EXPECT_EQ(panels, 1);
+  EXPECT_EQ(hidden_buttons, 3);  // Minimize, Launch Pellarin, About le program
+
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 405);
+  EXPECT_EQ(client.bottom, 275);
+  const LONG_PTR ex_style = GetWindowLongPtrW(main, GWL_EXSTYLE);
+  EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(ex_style & WS_EX_TOPMOST);
+  const LONG_PTR style = GetWindowLongPtrW(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 1;
+  EXPECT_TRUE(program.WaitForExit(15000, &code)) << "the close box did not end the program";
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace velocane

@@ -1,0 +1,177 @@
+// The framework's own rules: ownership and removal notices, the error box for
+// escaping errors, window timers on virtual time, focus, check box clicks.
+#include <gtest/gtest.h>
+
+#include "platform/framework/application.h"
+#include "platform/framework/exceptions.h"
+#include "platform/framework/forms.h"
+#include "platform/framework/stdctrls.h"
+#include "platform/framework/timer.h"
+#include "platform/messages.h"
+#include "platform/sim/sim_platform.h"
+
+namespace velocane {
+namespace {
+
+// Records its own destruction and the removal notices it is given.
+class Probe : public TComponent {
+ public:
+  Probe(TComponent* owner, std::string name, std::vector<std::string>* log)
+      : TComponent(owner, std::move(name)), log_(log) {}
+  ~Probe() override { log_->push_back("free " + Name()); }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation == TOperation::opRemove) log_->push_back(Name() + " told " + component->Name());
+  }
+
+ private:
+  std::vector<std::string>* log_;
+};
+
+TEST(ComponentTest, OwnerFreesWhatItOwnsAndTellsTheOthers) {
+  std::vector<std::string> log;
+  {
+    Probe owner(nullptr, "owner", &log);
+    new Probe(&owner, "a", &log);
+    auto* b = new Probe(&owner, "b", &log);
+    new Probe(&owner, "c", &log);
+    EXPECT_EQ(owner.ComponentCount(), 3);
+    EXPECT_EQ(owner.FindComponent("b"), b);
+    delete b;  // freed early: the owner forgets it and tells the rest
+    EXPECT_EQ(owner.ComponentCount(), 2);
+    EXPECT_EQ(log, (std::vector<std::string>{"free b", "a told b", "c told b", "owner told b"}));
+    log.clear();
+  }
+  // Newest first; each removal is announced to the components still there
+  // (the owner itself is past its own destructor by then).
+  EXPECT_EQ(log, (std::vector<std::string>{"free owner", "free c", "a told c", "free a"}));
+}
+
+TEST(ComponentTest, FreeNotificationAcrossOwners) {
+  std::vector<std::string> log;
+  Probe one(nullptr, "one", &log);
+  auto* watched = new Probe(nullptr, "watched", &log);
+  one.FreeNotification(watched);
+  delete watched;
+  EXPECT_EQ(log, (std::vector<std::string>{"free watched", "one told watched"}));
+}
+
+class FrameworkTest : public ::testing::Test {
+ protected:
+  FrameworkTest() {
+    app.Initialize();
+    app.SetTitle("Velocane 3.12");
+    form = &app.CreateForm<TForm>("Form1");
+  }
+  sim::SimPlatform sim;
+  TApplication app{sim.platform};
+  TForm* form = nullptr;
+};
+
+TEST_F(FrameworkTest, EscapingErrorShowsTheErrorBoxAndTheProgramGoesOn) {
+  auto* box = new TCheckBox(form, "Box");
+  box->SetParent(form);
+  int clicks = 0;
+  box->OnClick = [&](TComponent&) {
+    ++clicks;
+    throw ERegistryException("Failed to set data for 'Velocane'");
+  };
+  box->UserClick();
+  box->UserClick();
+  EXPECT_EQ(clicks, 2);
+  ASSERT_EQ(sim.windowing.MessageBoxes().size(), 2u);
+  const sim::ShownMessageBox& shown = sim.windowing.MessageBoxes()[0];
+  EXPECT_EQ(shown.text, "Failed to set data for 'Velocane'");
+  EXPECT_EQ(shown.caption, "Velocane 3.12");
+  EXPECT_EQ(shown.flags, mb::kOk | mb::kIconError);
+}
+
+TEST_F(FrameworkTest, CheckBoxRunsItsClickOnEveryChangeOfState) {
+  auto* box = new TCheckBox(form, "Box");
+  box->SetParent(form);
+  std::vector<bool> seen;
+  box->OnClick = [&](TComponent&) { seen.push_back(box->Checked()); };
+  box->SetChecked(true);  // by the program
+  box->SetChecked(true);  // no change, no click
+  box->UserClick();       // by the user
+  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+}
+
+TEST_F(FrameworkTest, FocusNeedsAVisibleEnabledControl) {
+  auto* memo = new TMemo(form, "Memo");
+  memo->SetParent(form);
+  form->Show();
+  memo->SetFocus();
+  EXPECT_EQ(form->ActiveControl(), memo);
+  memo->Hide();
+  try {
+    memo->SetFocus();
+    FAIL() << "focus on a hidden control";
+  } catch (const EInvalidOperation& error) {
+    EXPECT_STREQ(error.what(), "Cannot focus a disabled or invisible window");
+  }
+  memo->Show();
+  memo->SetEnabled(false);
+  EXPECT_THROW(memo->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(FrameworkTest, TimerFiresOnVirtualTimeUntilDisabled) {
+  auto* timer = new TTimer(form, "Timer");
+  timer->SetEnabled(false);
+  timer->SetInterval(1500);
+  std::vector<std::uint64_t> fired;
+  timer->SetOnTimer([&](TComponent&) { fired.push_back(sim.clock.Now()); });
+  sim.windowing.RunFor(5000);
+  EXPECT_TRUE(fired.empty());
+  timer->SetEnabled(true);
+  sim.windowing.RunFor(4000);
+  EXPECT_EQ(fired, (std::vector<std::uint64_t>{6500, 8000}));
+  timer->SetEnabled(false);
+  sim.windowing.RunFor(10000);
+  EXPECT_EQ(fired.size(), 2u);
+}
+
+TEST_F(FrameworkTest, TimerDueDuringABusyHandlerFiresOnceWhenTheLoopRuns) {
+  auto* timer = new TTimer(form, "Timer");
+  timer->SetInterval(100);
+  int ticks = 0;
+  timer->SetOnTimer([&](TComponent&) { ++ticks; });
+  sim.process.Sleep(1000);  // the thread is busy; ten intervals pass
+  sim.windowing.RunFor(0);
+  EXPECT_EQ(ticks, 1);
+}
+
+TEST_F(FrameworkTest, QuitPostedBeforeTheLoopEndsItAfterShowingTheForm) {
+  app.Terminate();
+  app.Run();
+  EXPECT_TRUE(sim.windowing.IsWindowVisible(form->Handle()));
+  EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(FrameworkTest, ComboSelectionFiresSelectTypingDoesNot) {
+  auto* combo = new TComboBox(form, "Combo");
+  combo->SetParent(form);
+  combo->SetItems({"one  ", "two  "});
+  int selects = 0;
+  combo->OnSelect = [&](TComponent&) { ++selects; };
+  combo->UserType("tw");
+  EXPECT_EQ(combo->Text(), "tw");
+  EXPECT_EQ(selects, 0);
+  combo->UserSelect(1);
+  EXPECT_EQ(combo->Text(), "two  ");
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  EXPECT_EQ(selects, 1);
+}
+
+TEST_F(FrameworkTest, ApplicationMinimizeAndRestore) {
+  app.Minimize();
+  EXPECT_TRUE(app.Minimized());
+  EXPECT_TRUE(sim.windowing.IsIconic(app.Handle()));
+  app.Restore();
+  EXPECT_FALSE(app.Minimized());
+  EXPECT_FALSE(sim.windowing.IsIconic(app.Handle()));
+}
+
+}  // namespace
+}  // namespace velocane
