@@ -22,11 +22,8 @@ void TApplication::Initialize() {
   com_initialized_ = platform_.com.Initialize() >= 0;
   CreateWindowResult created = platform_.windowing.CreateHiddenWindow(
       kWindowClass, title_, false,
-      [this](std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
-        // Logging off asks the main form, as its own close box would.
-        if (msg == wm::kQueryEndSession && main_form_ != nullptr) {
-          return main_form_->CloseQuery() ? 1 : 0;
-        }
+      // The main form answers the end of the session in its own window.
+      [](std::uint32_t, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
         return std::nullopt;
       });
   if (!created.handle) {

@@ -66,13 +66,16 @@ void TControl::SetColor(Color color) {
 void TControl::Click() { Fire(OnClick); }
 
 void TControl::Fire(const TNotifyEvent& event) {
-  if (!event) return;
+  if (event) event(*this);
+}
+
+void TControl::UserInput(const std::function<void()>& action) {
   TApplication* app = Application();
   if (app == nullptr) {
-    event(*this);
+    action();
     return;
   }
-  app->Guard([&] { event(*this); });
+  app->Guard(action);
 }
 
 void TControl::Invalidate() {
@@ -191,11 +194,13 @@ void TWinControl::PeerMouseDown(Point at) {
 void TWinControl::PeerMouseUp(Point at) {
   TControl* target = captured_;
   captured_ = nullptr;
-  if (target != nullptr && target->Enabled()) {
-    target->MouseUp(at);
-  } else if (target == nullptr) {
-    Click();
-  }
+  UserInput([&] {
+    if (target != nullptr && target->Enabled()) {
+      target->MouseUp(at);
+    } else if (target == nullptr) {
+      Click();
+    }
+  });
 }
 
 }  // namespace velocane

@@ -70,8 +70,12 @@ class TControl : public TComponent {
   virtual void EnabledChanged() { Invalidate(); }
   virtual void CaptionChanged() { Invalidate(); }
   virtual void AppearanceChanged() { Invalidate(); }
-  // Calls an event slot; errors that escape it are shown by the application.
+  // Calls an event slot if assigned. Errors pass on to the caller, as they
+  // would through a performed click.
   void Fire(const TNotifyEvent& event);
+  // The user's input arrives here, as a message would: an error that escapes
+  // the action is shown in the error box and the program goes on.
+  void UserInput(const std::function<void()>& action);
   void InvalidateParentArea();
   // Takes a caption the peer already shows (the user typed it): no hooks run.
   void StoreCaption(const std::string& caption) { caption_ = caption; }
@@ -118,7 +122,9 @@ class TWinControl : public TControl, protected WidgetSink {
   void PeerPaint(Canvas& canvas) override;
   void PeerMouseDown(Point at) override;
   void PeerMouseUp(Point at) override;
-  void PeerClicked() override { Click(); }
+  void PeerClicked() override {
+    UserInput([this] { Click(); });
+  }
 
  private:
   friend class TControl;

@@ -18,10 +18,7 @@ void TForm::DoCreate() {
 
 bool TForm::CloseQuery() {
   bool can_close = true;
-  if (OnCloseQuery) {
-    // An error in the handler leaves the answer as it stood.
-    application_.Guard([&] { OnCloseQuery(*this, can_close); });
-  }
+  if (OnCloseQuery) OnCloseQuery(*this, can_close);
   return can_close;
 }
 
@@ -29,7 +26,7 @@ void TForm::Close() {
   if (!CloseQuery()) return;
   TCloseAction action =
       application_.MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
-  if (OnClose) application_.Guard([&] { OnClose(*this, action); });
+  if (OnClose) OnClose(*this, action);
   if (action == TCloseAction::caNone) return;
   if (application_.MainForm() == this) {
     application_.Terminate();
@@ -40,7 +37,12 @@ void TForm::Close() {
   }
 }
 
-bool TForm::PeerQueryEndSession() { return CloseQuery(); }
+bool TForm::PeerQueryEndSession() {
+  // The session ends whatever the handler meets; an error is shown first.
+  bool can_close = true;
+  UserInput([&] { can_close = CloseQuery(); });
+  return can_close;
+}
 
 void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);

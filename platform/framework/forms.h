@@ -46,7 +46,9 @@ class TForm : public TWinControl {
  protected:
   WidgetDesc Describe() const override;
   void Notification(TComponent* component, TOperation operation) override;
-  void PeerCloseRequested() override { Close(); }
+  void PeerCloseRequested() override {
+    UserInput([this] { Close(); });
+  }
   bool PeerQueryEndSession() override;
 
  private:

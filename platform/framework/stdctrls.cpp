@@ -36,10 +36,12 @@ void TComboBox::SetItems(std::vector<std::string> items) {
 
 void TComboBox::UserSelect(int index) {
   if (index < 0 || index >= static_cast<int>(items_.size())) return;
-  item_index_ = index;
-  SetText(items_[index]);
-  Fire(OnChange);
-  Fire(OnSelect);
+  UserInput([&] {
+    item_index_ = index;
+    SetText(items_[index]);
+    Fire(OnChange);
+    Fire(OnSelect);
+  });
 }
 
 void TComboBox::UserType(const std::string& text) {
@@ -49,9 +51,11 @@ void TComboBox::UserType(const std::string& text) {
 
 void TComboBox::PeerTextEdited(const std::string& text) {
   if (text == Caption()) return;
-  item_index_ = -1;
-  StoreCaption(text);
-  Fire(OnChange);
+  UserInput([&] {
+    item_index_ = -1;
+    StoreCaption(text);
+    Fire(OnChange);
+  });
 }
 
 WidgetDesc TComboBox::Describe() const {

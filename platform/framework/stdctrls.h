@@ -68,7 +68,9 @@ class TCheckBox : public TWinControl {
   // A change of state runs the click action, whether the user or the program made it.
   void SetChecked(bool checked);
   // The user's click toggles the box.
-  void UserClick() { SetChecked(!checked_); }
+  void UserClick() {
+    UserInput([this] { SetChecked(!checked_); });
+  }
 
  protected:
   WidgetDesc Describe() const override;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "tests/contract/backend.h"
@@ -77,7 +78,9 @@ TEST_F(RegistryContract, MissingValuesAndDeletion) {
 }
 
 TEST_F(RegistryContract, OpeningWithoutCreateFailsForAMissingKeyAndCreatesOtherwise) {
-  const std::string path = kKey + "\\Sub" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+  // A name no earlier run has used: the real registry keeps what it is given.
+  const std::string path =
+      kKey + "\\Sub" + std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
   KeyHandle sub;
   EXPECT_EQ(reg.OpenKey(RootKey::CurrentUser, path, false, &sub), regstatus::kFileNotFound);
   EXPECT_FALSE(sub);
