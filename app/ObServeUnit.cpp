@@ -30,7 +30,21 @@ TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   SetColor(clBtnFace);
   SetFont(MakeFont("MS Sans Serif", 11));
   CreateControls();
+  ConnectEvents();
+}
+
+void TForm1::ConnectEvents() {
+  OnCreate = [this](TComponent& sender) { FormCreate(sender); };
+  OnCloseQuery = [this](TComponent& sender, bool& can_close) { FormCloseQuery(sender, can_close); };
   OnClose = [this](TComponent& sender, TCloseAction& action) { FormClose(sender, action); };
+  CB->OnSelect = [this](TComponent& sender) { CBSelect(sender); };
+  SpeedButton1->OnClick = [this](TComponent& sender) { SpeedButton1Click(sender); };
+  SpeedButton3->OnClick = [this](TComponent& sender) { SpeedButton3Click(sender); };
+  SpeedButton4->OnClick = [this](TComponent& sender) { SpeedButton4Click(sender); };
+  BitBtn1->OnClick = [this](TComponent& sender) { BitBtn1Click(sender); };
+  BitBtn2->OnClick = [this](TComponent& sender) { BitBtn2Click(sender); };
+  Panel1->OnClick = [this](TComponent& sender) { Panel1Click(sender); };
+  Timer3->SetOnTimer([this](TComponent& sender) { Timer3Timer(sender); });
 }
 
 void TForm1::CreateControls() {
@@ -51,7 +65,6 @@ void TForm1::CreateControls() {
   Panel1->SetColor(kSlate);
   Panel1->SetBevelRaised(true);
   Panel1->SetFont(Font());
-  Panel1->OnClick = [this](TComponent& sender) { Panel1Click(sender); };
   Panel1->SetParent(this);
 
   struct ButtonPlace {
@@ -153,9 +166,5 @@ void TForm1::CreateControls() {
   Timer3->SetEnabled(false);
   Timer3->SetInterval(1500);
 }
-
-void TForm1::Panel1Click(TComponent&) {}
-
-void TForm1::FormClose(TComponent&, TCloseAction&) {}
 
 }  // namespace velocane

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/random_waits.h"
 #include "platform/framework/application.h"
 #include "platform/framework/comctrls.h"
 #include "platform/framework/forms.h"
@@ -45,10 +46,34 @@ class TForm1 : public TForm {
   std::int32_t LimitPer1_0Server = 0;
   std::string StoredConnectionType;
 
+  // Start-up, minimize and restore, the hidden buttons, the close sequence.
+  void FormCreate(TComponent& sender);
+  void Timer3Timer(TComponent& sender);
+  void SpeedButton4Click(TComponent& sender);
+  void BitBtn1Click(TComponent& sender);
+  void CT1Click(TComponent& sender);
+  void BitBtn2Click(TComponent& sender);
+  void Panel1Click(TComponent& sender);
+  void FormCloseQuery(TComponent& sender, bool& can_close);
+  void FormClose(TComponent& sender, TCloseAction& action);
+
+  // The acceleration: the connection-type choice and the two commands.
+  void CBSelect(TComponent& sender);
+  void SpeedButton1Click(TComponent& sender);
+  void SpeedButton3Click(TComponent& sender);
+  void ApplyAcceleration();
+  void RemoveAcceleration();
+  void WriteLimits(RootKey root, std::int32_t per_server, std::int32_t per_1_0_server);
+
  private:
   void CreateControls();
-  void Panel1Click(TComponent& sender);
-  void FormClose(TComponent& sender, TCloseAction& action);
+  void ConnectEvents();
+  void ReadStoredState();
+  // Waits while a command runs; the window handles no messages meanwhile.
+  void Wait(unsigned milliseconds);
+  Platform& Os() const { return Application()->Platform(); }
+
+  TRandomGenerator random_;
 };
 
 }  // namespace velocane

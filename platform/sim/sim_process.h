@@ -1,5 +1,6 @@
 #pragma once
 // Process operations on the virtual clock, with what a test may set or look at.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class SimProcess : public Process {
   void Sleep(unsigned milliseconds) override {
     sleeps.push_back(milliseconds);
     clock_.Advance(milliseconds);
+    if (on_sleep) on_sleep(milliseconds);
   }
   unsigned WinExec(const std::string& command_line_text, int show) override {
     started.push_back({command_line_text, show});
@@ -33,6 +35,8 @@ class SimProcess : public Process {
   };
   std::vector<Started> started;
   std::vector<unsigned> sleeps;
+  // Lets a test look at the program while it waits.
+  std::function<void(unsigned)> on_sleep;
 
  private:
   SimClock& clock_;

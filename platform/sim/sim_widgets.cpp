@@ -41,7 +41,7 @@ CreatePeerResult SimWidgets::Create(const WidgetDesc& desc, WidgetPeer* parent, 
     handle = windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
   }
   return CreatePeerResult{
-      std::make_unique<SimPeer>(desc, handle, windowing_, static_cast<SimPeer*>(parent)), 0};
+      std::make_unique<SimPeer>(desc, sink, handle, windowing_, static_cast<SimPeer*>(parent)), 0};
 }
 
 }  // namespace velocane::sim

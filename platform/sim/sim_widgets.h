@@ -11,8 +11,9 @@ namespace velocane::sim {
 
 class SimPeer : public WidgetPeer {
  public:
-  SimPeer(const WidgetDesc& desc, WindowHandle handle, SimWindowing& windowing, SimPeer* parent)
-      : state(desc), handle_(handle), windowing_(windowing), parent_(parent) {}
+  SimPeer(const WidgetDesc& desc, WidgetSink& sink, WindowHandle handle, SimWindowing& windowing,
+          SimPeer* parent)
+      : state(desc), sink(sink), handle_(handle), windowing_(windowing), parent_(parent) {}
   ~SimPeer() override;
 
   WindowHandle Handle() const override { return handle_; }
@@ -26,7 +27,14 @@ class SimPeer : public WidgetPeer {
   bool SetFocus() override;
   void BringToFront() override {}
 
+  // The user's mouse: a press and a release at one point of the client area.
+  void MouseClick(Point at) {
+    sink.PeerMouseDown(at);
+    sink.PeerMouseUp(at);
+  }
+
   WidgetDesc state;
+  WidgetSink& sink;
   int invalidations = 0;
 
  private:

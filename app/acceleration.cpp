@@ -1,0 +1,76 @@
+// The acceleration: the connection limits in the registry, chosen by connection type.
+#include "app/ObServeUnit.h"
+#include "app/connection_types.h"
+#include "platform/framework/exceptions.h"
+#include "platform/framework/registry.h"
+
+namespace velocane {
+
+void TForm1::Wait(unsigned milliseconds) { Os().process.Sleep(milliseconds); }
+
+void TForm1::WriteLimits(RootKey root, std::int32_t per_server, std::int32_t per_1_0_server) {
+  TRegistry reg(Os().registry, root);
+  if (!reg.OpenKey(kInternetSettingsKey, true)) return;
+  try {
+    reg.WriteInteger(kMaxConnectionsPerServer, per_server);
+    reg.WriteInteger(kMaxConnectionsPer1_0Server, per_1_0_server);
+  } catch (const ERegistryException&) {
+    // Once more; a second failure goes to the caller.
+    reg.WriteInteger(kMaxConnectionsPerServer, per_server);
+    reg.WriteInteger(kMaxConnectionsPer1_0Server, per_1_0_server);
+  }
+}
+
+void TForm1::ApplyAcceleration() {
+  WriteLimits(RootKey::CurrentUser, LimitPerServer, LimitPer1_0Server);
+  WriteLimits(RootKey::CurrentConfig, LimitPerServer, LimitPer1_0Server);
+}
+
+void TForm1::RemoveAcceleration() {
+  WriteLimits(RootKey::CurrentUser, kDefaultPerServer, kDefaultPer1_0Server);
+  WriteLimits(RootKey::CurrentConfig, kDefaultPerServer, kDefaultPer1_0Server);
+}
+
+void TForm1::SpeedButton1Click(TComponent&) {
+  SpeedButton1->SetEnabled(false);
+  CheckBox1->Hide();
+  for (int n = 0; n <= 100; ++n) {
+    Wait(1 + random_.Next(5));
+    if (n == 60) Wait(1700);
+    if (n == 85) Wait(1100);
+  }
+  CheckBox1->Show();
+  ApplyAcceleration();
+  SpeedButton1->SetEnabled(true);
+  Label1->SetCaption("Acceleration successfully!");
+}
+
+void TForm1::SpeedButton3Click(TComponent&) {
+  SpeedButton3->SetEnabled(false);
+  CheckBox1->Hide();
+  for (int n = 0; n <= 100; ++n) Wait(1 + random_.Next(360));
+  CheckBox1->Show();
+  RemoveAcceleration();
+  SpeedButton3->SetEnabled(true);
+  Label1->SetCaption("Acceleration removed.");
+}
+
+void TForm1::CBSelect(TComponent&) {
+  for (const ConnectionType& row : ConnectionTypes()) {
+    if (CB->Text().find(row.word) == std::string::npos) continue;
+    CB->SetText(std::string(row.name));
+    Memo2->SetFocus();
+    LimitPerServer = row.per_server;
+    LimitPer1_0Server = row.per_1_0_server;
+  }
+  SpeedButton1->Click();
+  TRegistry reg(Os().registry, RootKey::CurrentConfig);
+  if (!reg.OpenKey(kInternetSettingsKey, true)) return;
+  try {
+    reg.WriteString(kConnectionTypeValue, CB->Text());
+  } catch (const ERegistryException&) {
+    reg.WriteString(kConnectionTypeValue, CB->Text());
+  }
+}
+
+}  // namespace velocane

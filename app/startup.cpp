@@ -1,0 +1,88 @@
+// Start-up, minimize and restore, the hidden buttons and the close sequence of the main window.
+#include "app/ObServeUnit.h"
+#include "app/connection_types.h"
+#include "app/program.h"
+#include "platform/framework/exceptions.h"
+#include "platform/framework/params.h"
+#include "platform/framework/registry.h"
+#include "platform/messages.h"
+
+namespace velocane {
+
+void TForm1::FormCreate(TComponent&) {
+  LimitPerServer = kInitialLimit;
+  LimitPer1_0Server = kInitialLimit;
+  if (ParamStr(Os().process.CommandLine(), 1) == "/Auto") Timer3->SetEnabled(true);
+  ReadStoredState();
+  if (StoredConnectionType.empty()) StoredConnectionType = "AUTO";
+  CB->SetText(StoredConnectionType);
+  if (const ConnectionType* type = FindConnectionType(StoredConnectionType)) {
+    LimitPerServer = type->per_server;
+    LimitPer1_0Server = type->per_1_0_server;
+  }
+}
+
+void TForm1::ReadStoredState() {
+  TRegistry reg(Os().registry, RootKey::CurrentConfig);
+  if (!reg.OpenKey(kInternetSettingsKey, true)) return;
+  try {
+    // The two numbers are only checked: a broken pair is replaced below.
+    reg.ReadInteger(kMaxConnectionsPerServer);
+    reg.ReadInteger(kMaxConnectionsPer1_0Server);
+    StoredConnectionType = reg.ReadString(kConnectionTypeValue);
+  } catch (const ERegistryException&) {
+    reg.WriteInteger(kMaxConnectionsPerServer, LimitPerServer);
+    reg.WriteInteger(kMaxConnectionsPer1_0Server, LimitPer1_0Server);
+  } catch (const EConvertError&) {
+    reg.WriteInteger(kMaxConnectionsPerServer, LimitPerServer);
+    reg.WriteInteger(kMaxConnectionsPer1_0Server, LimitPer1_0Server);
+  }
+}
+
+void TForm1::Timer3Timer(TComponent&) {
+  Timer3->SetEnabled(false);
+  SpeedButton1->Click();
+  SpeedButton4->Click();
+}
+
+void TForm1::SpeedButton4Click(TComponent&) { BitBtn1->Click(); }
+
+void TForm1::BitBtn1Click(TComponent&) {
+  Application()->Minimize();
+  Hide();
+}
+
+void TForm1::CT1Click(TComponent&) {
+  Show();
+  Application()->Restore();
+}
+
+void TForm1::BitBtn2Click(TComponent&) {
+  const std::string path = Os().process.ModuleFileName();
+  const std::size_t slash = path.find_last_of('\\');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
+  // Quoted, so a folder with blanks cannot start some other program first.
+  Os().process.WinExec("\"" + folder + "\\Pellarin.exe\"", showcmd::kShowNormal);
+  Application()->Minimize();
+}
+
+void TForm1::Panel1Click(TComponent&) {}
+
+void TForm1::FormCloseQuery(TComponent&, bool& can_close) {
+  RemoveAcceleration();
+  can_close = true;
+}
+
+void TForm1::FormClose(TComponent&, TCloseAction&) {
+  const int answer = Application()->MessageBox(
+      "Shut down Velocane may reduce your Internet Explorer's surfing and downloading speed. "
+      "The acceleration function is lost.  Do you really want to exit at this moment?",
+      "Warning", mb::kYesNo);
+  if (answer == idbutton::kNo) {
+    Application()->MessageBox(
+        "You have to start Velocane again to enable the acceleration function.", kApplicationTitle,
+        mb::kOk);
+  }
+}
+
+}  // namespace velocane
