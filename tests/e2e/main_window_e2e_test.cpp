@@ -54,6 +54,9 @@ TEST(MainWindowE2E, WindowsControlsAndCloseBox) {
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 
   PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND warning = driver::WaitForMessageBox(program.ProcessId(), L"Warning", 30000);
+  ASSERT_NE(warning, nullptr);
+  driver::PressDialogButton(warning, IDYES);
   DWORD code = 1;
   EXPECT_TRUE(program.WaitForExit(15000, &code)) << "the close box did not end the program";
   EXPECT_EQ(code, 0u);

@@ -1,5 +1,6 @@
 #include "tools/driver/driver.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace velocane::driver {
@@ -122,6 +123,134 @@ std::wstring TextOf(HWND window) {
   wchar_t text[1024];
   LRESULT length = SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
   return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+  return Poll(timeout_ms, [&]() -> HWND { return done() ? reinterpret_cast<HWND>(1) : nullptr; }) !=
+         nullptr;
+}
+
+void SelectComboItem(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, index, 0);
+  // The list tells the combo's parent, which hands the selection to the program.
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
+void ClickAt(HWND window, int x, int y) {
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageW(window, WM_MOUSEMOVE, 0, at);
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void PressDialogButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD timeout_ms) {
+  return WaitForWindow(process_id, L"#32770", caption, timeout_ms);
+}
+
+namespace {
+
+std::optional<std::pair<DWORD, std::vector<BYTE>>> Query(HKEY root, const std::wstring& path,
+                                                         const std::wstring& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0;
+  DWORD size = 0;
+  std::optional<std::pair<DWORD, std::vector<BYTE>>> result;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    std::vector<BYTE> data(size);
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size) == ERROR_SUCCESS) {
+      data.resize(size);
+      result = std::make_pair(type, data);
+    }
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+bool Set(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+         const void* data, DWORD size) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool written = RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                                      size) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return written;
+}
+
+void SetOrThrow(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+                const void* data, DWORD size) {
+  if (!Set(root, path, name, type, data, size)) throw std::runtime_error("cannot write a value");
+}
+
+}  // namespace
+
+std::optional<DWORD> ReadDWord(HKEY root, const std::wstring& path, const std::wstring& name) {
+  auto value = Query(root, path, name);
+  if (!value || value->first != REG_DWORD || value->second.size() != sizeof(DWORD)) {
+    return std::nullopt;
+  }
+  DWORD result = 0;
+  memcpy(&result, value->second.data(), sizeof result);
+  return result;
+}
+
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path,
+                                       const std::wstring& name) {
+  auto value = Query(root, path, name);
+  if (!value || value->first != REG_SZ) return std::nullopt;
+  std::wstring text(reinterpret_cast<const wchar_t*>(value->second.data()),
+                    value->second.size() / sizeof(wchar_t));
+  return text.substr(0, text.find(L'\0'));
+}
+
+void WriteDWord(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value) {
+  SetOrThrow(root, path, name, REG_DWORD, &value, sizeof value);
+}
+
+void WriteString(HKEY root, const std::wstring& path, const std::wstring& name,
+                 const std::wstring& value) {
+  SetOrThrow(root, path, name, REG_SZ, value.c_str(),
+             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key, name.c_str());
+  RegCloseKey(key);
+}
+
+RegistrySnapshot::RegistrySnapshot(std::vector<Place> places) {
+  for (Place& place : places) {
+    Saved saved;
+    saved.place = place;
+    if (auto value = Query(place.root, place.path, place.name)) {
+      saved.present = true;
+      saved.type = value->first;
+      saved.data = value->second;
+    }
+    saved_.push_back(std::move(saved));
+  }
+}
+
+RegistrySnapshot::~RegistrySnapshot() {
+  for (const Saved& saved : saved_) {
+    if (saved.present) {
+      Set(saved.place.root, saved.place.path, saved.place.name, saved.type, saved.data.data(),
+          static_cast<DWORD>(saved.data.size()));
+    } else {
+      DeleteValue(saved.place.root, saved.place.path, saved.place.name);
+    }
+  }
 }
 
 }  // namespace velocane::driver

@@ -3,6 +3,8 @@
 // finds its windows by title and class, reads and clicks its controls.
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,5 +41,51 @@ HWND WaitForChild(HWND parent, const std::wstring& class_name, const std::wstrin
 std::vector<HWND> Children(HWND parent);
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
+
+// Polls `done` until it holds or the time runs out; returns whether it held.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms);
+
+// The user's actions.
+// Picks item `index` from a combo box's list, as a click in the drop-down does.
+void SelectComboItem(HWND combo, int index);
+// A left click at a point of a window's client area.
+void ClickAt(HWND window, int x, int y);
+// Presses a message box's button (IDYES, IDNO, IDOK, ...).
+void PressDialogButton(HWND dialog, int id);
+// A message box of the process with this caption, once it is up.
+HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD timeout_ms);
+
+// The registry as the program sees it.
+std::optional<DWORD> ReadDWord(HKEY root, const std::wstring& path, const std::wstring& name);
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path,
+                                       const std::wstring& name);
+void WriteDWord(HKEY root, const std::wstring& path, const std::wstring& name, DWORD value);
+void WriteString(HKEY root, const std::wstring& path, const std::wstring& name,
+                 const std::wstring& value);
+void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
+
+// Keeps values as they were when it was made and puts them back when it goes,
+// so a test leaves the registry as it found it.
+class RegistrySnapshot {
+ public:
+  struct Place {
+    HKEY root;
+    std::wstring path;
+    std::wstring name;
+  };
+  explicit RegistrySnapshot(std::vector<Place> places);
+  ~RegistrySnapshot();
+  RegistrySnapshot(const RegistrySnapshot&) = delete;
+  RegistrySnapshot& operator=(const RegistrySnapshot&) = delete;
+
+ private:
+  struct Saved {
+    Place place;
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+  };
+  std::vector<Saved> saved_;
+};
 
 }  // namespace velocane::driver
