@@ -43,6 +43,7 @@ void TForm1::ConnectEvents() {
   SpeedButton4->OnClick = [this](TComponent& sender) { SpeedButton4Click(sender); };
   BitBtn1->OnClick = [this](TComponent& sender) { BitBtn1Click(sender); };
   BitBtn2->OnClick = [this](TComponent& sender) { BitBtn2Click(sender); };
+  CheckBox1->OnClick = [this](TComponent& sender) { CheckBox1Click(sender); };
   Panel1->OnClick = [this](TComponent& sender) { Panel1Click(sender); };
   Timer3->SetOnTimer([this](TComponent& sender) { Timer3Timer(sender); });
 }
@@ -165,6 +166,9 @@ void TForm1::CreateControls() {
   Timer3 = new TTimer(this, "Timer3");
   Timer3->SetEnabled(false);
   Timer3->SetInterval(1500);
+
+  PrevInst1 = new TPrevInst(this, "PrevInst1");
+  PrevInst1->AllowedInst = 1;
 }
 
 }  // namespace velocane

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/random_waits.h"
+#include "components/RegInstance.h"
 #include "platform/framework/application.h"
 #include "platform/framework/comctrls.h"
 #include "platform/framework/forms.h"
@@ -41,6 +42,7 @@ class TForm1 : public TForm {
   TPopupMenu* PopupMenu1;
   TTimer* Timer1;
   TTimer* Timer3;
+  TPrevInst* PrevInst1;
 
   std::int32_t LimitPerServer = 0;
   std::int32_t LimitPer1_0Server = 0;
@@ -65,15 +67,22 @@ class TForm1 : public TForm {
   void RemoveAcceleration();
   void WriteLimits(RootKey root, std::int32_t per_server, std::int32_t per_1_0_server);
 
+  // The autostart value.
+  void CheckBox1Click(TComponent& sender);
+
  private:
   void CreateControls();
   void ConnectEvents();
   void ReadStoredState();
+  void ReadAutostartState();
   // Waits while a command runs; the window handles no messages meanwhile.
   void Wait(unsigned milliseconds);
   Platform& Os() const { return Application()->Platform(); }
 
   TRandomGenerator random_;
 };
+
+// The Run value's data: the executable's path, quoted, and the switch.
+std::string AutostartCommand(const std::string& executable);
 
 }  // namespace velocane

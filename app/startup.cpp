@@ -12,6 +12,8 @@ namespace velocane {
 void TForm1::FormCreate(TComponent&) {
   LimitPerServer = kInitialLimit;
   LimitPer1_0Server = kInitialLimit;
+  // A copy that finds another one has already asked to end; it still starts up.
+  PrevInst1->CheckPrevInst();
   if (ParamStr(Os().process.CommandLine(), 1) == "/Auto") Timer3->SetEnabled(true);
   ReadStoredState();
   if (StoredConnectionType.empty()) StoredConnectionType = "AUTO";
@@ -20,6 +22,7 @@ void TForm1::FormCreate(TComponent&) {
     LimitPerServer = type->per_server;
     LimitPer1_0Server = type->per_1_0_server;
   }
+  ReadAutostartState();
 }
 
 void TForm1::ReadStoredState() {

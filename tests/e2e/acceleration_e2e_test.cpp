@@ -114,8 +114,8 @@ TEST_F(AccelerationE2E, SelectingCableWritesBothRootsAndClosingRestoresTheDefaul
       },
       30000));
   const double took = Seconds(started);
-  std::printf("[ timing ] select Cable -> Accelerate: %.2f s (generator: %.3f s requested)\n",
-              took, Expected().accelerate_ms / 1000.0);
+  std::printf("[ timing ] select Cable -> Accelerate: %.2f s (generator: %.3f s requested)\n", took,
+              Expected().accelerate_ms / 1000.0);
   EXPECT_GE(took, Expected().accelerate_ms / 1000.0 - 0.05);
   EXPECT_EQ(TextOf(combo_), L"Cable");
 
@@ -140,8 +140,9 @@ TEST_F(AccelerationE2E, StoredCableIsRestoredAcceleratedAndStopped) {
   ASSERT_TRUE(WaitUntil([&] { return BothRootsAre(2, 4); }, 60000));
   const double stop = Seconds(started);
   const Expected expected;
-  std::printf("[ timing ] Accelerate: %.2f s (generator: %.3f s); Stop: %.2f s (generator: %.3f s)\n",
-              accelerate, expected.accelerate_ms / 1000.0, stop, expected.stop_ms / 1000.0);
+  std::printf(
+      "[ timing ] Accelerate: %.2f s (generator: %.3f s); Stop: %.2f s (generator: %.3f s)\n",
+      accelerate, expected.accelerate_ms / 1000.0, stop, expected.stop_ms / 1000.0);
   EXPECT_GE(accelerate, expected.accelerate_ms / 1000.0 - 0.05);
   EXPECT_GE(stop, expected.stop_ms / 1000.0 - 0.05);
 

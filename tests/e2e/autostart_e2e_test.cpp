@@ -1,0 +1,105 @@
+// Autostart and the single-instance guard on the real system.
+#include <gtest/gtest.h>
+
+#include "tools/driver/driver.h"
+
+namespace velocane {
+namespace {
+
+using namespace driver;
+
+const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::wstring kCheckCaption = L"Enable acceleration on system startup";
+
+struct Started {
+  std::unique_ptr<RunningProgram> program;
+  HWND main = nullptr;
+  HWND check = nullptr;
+};
+
+Started Launch() {
+  Started s;
+  s.program = std::make_unique<RunningProgram>();
+  s.main = WaitForWindow(s.program->ProcessId(), L"TForm1", L"Velocane", 30000);
+  if (s.main != nullptr) s.check = WaitForChild(s.main, L"Button", kCheckCaption, 10000);
+  return s;
+}
+
+void CloseAnsweringYes(Started& s) {
+  PostMessageW(s.main, WM_CLOSE, 0, 0);
+  HWND warning = WaitForMessageBox(s.program->ProcessId(), L"Warning", 30000);
+  ASSERT_NE(warning, nullptr);
+  PressDialogButton(warning, IDYES);
+  EXPECT_TRUE(s.program->WaitForExit(15000));
+}
+
+class AutostartE2E : public ::testing::Test {
+ protected:
+  // A Run entry left behind would start the program at Wine's next boot.
+  RegistrySnapshot snapshot_{{{HKEY_LOCAL_MACHINE, kRun, L"Velocane"},
+                              {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
+                              {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
+                              {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
+                              {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"}}};
+};
+
+TEST_F(AutostartE2E, CheckingWritesTheRunValueRestartShowsItUncheckingDeletesIt) {
+  DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Velocane");
+  const std::wstring expected = L"\"" + VelocanePath() + L"\" /Auto";
+  {
+    Started s = Launch();
+    ASSERT_NE(s.check, nullptr);
+    EXPECT_EQ(SendMessageW(s.check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    PostMessageW(s.check, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane") == expected; }, 10000))
+        << "Run value not written";
+    CloseAnsweringYes(s);
+  }
+  {
+    Started s = Launch();
+    ASSERT_NE(s.check, nullptr);
+    EXPECT_TRUE(
+        WaitUntil([&] { return SendMessageW(s.check, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 10000));
+    PostMessageW(s.check, BM_CLICK, 0, 0);
+    EXPECT_TRUE(
+        WaitUntil([&] { return !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"); }, 10000))
+        << "Run value not deleted";
+    CloseAnsweringYes(s);
+  }
+}
+
+TEST_F(AutostartE2E, SecondCopyEndsAndTheFirstKeepsRunning) {
+  Started first = Launch();
+  ASSERT_NE(first.main, nullptr);
+  // Shown and active first; then something else in front, so that bringing
+  // the first copy forward shows.
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == first.main; }, 10000));
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_EQ(GetForegroundWindow(), other);
+  WriteDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer", 20);
+  WriteDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server", 20);
+
+  RunningProgram second;
+  DWORD code = 1;
+  EXPECT_TRUE(second.WaitForExit(15000, &code)) << "the second copy kept running";
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(first.program->Running());
+  // Brought forward: the first copy's window that was last active, its main window.
+  // Activation reaches the first copy through its own message queue: poll.
+  WaitUntil([&] { return GetForegroundWindow() == first.main; }, 5000);
+  HWND front = GetForegroundWindow();
+  const std::wstring front_class = ClassOf(front);
+  EXPECT_EQ(front, first.main) << "in front: a window of class "
+                               << std::string(front_class.begin(), front_class.end());
+  EXPECT_EQ(ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"), 20u);
+  EXPECT_EQ(ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"), 20u);
+  DestroyWindow(other);
+  CloseAnsweringYes(first);
+}
+
+}  // namespace
+}  // namespace velocane
