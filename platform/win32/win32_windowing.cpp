@@ -84,13 +84,16 @@ bool Win32Windowing::KillTimer(WindowHandle window, std::uintptr_t id) {
   return ::KillTimer(ToHwnd(window), id) != FALSE;
 }
 
+namespace {
+// A named CALLBACK: 32-bit Windows wants the stdcall convention, which a lambda cannot have.
+BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM data) {
+  auto* visit = reinterpret_cast<const std::function<bool(WindowHandle)>*>(data);
+  return (*visit)(FromHwnd(hwnd)) ? TRUE : FALSE;
+}
+}  // namespace
+
 void Win32Windowing::EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* fn = reinterpret_cast<const std::function<bool(WindowHandle)>*>(data);
-        return (*fn)(FromHwnd(hwnd)) ? TRUE : FALSE;
-      },
-      reinterpret_cast<LPARAM>(&visit));
+  EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&visit));
 }
 
 std::string Win32Windowing::GetWindowText(WindowHandle window) {

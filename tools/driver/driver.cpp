@@ -30,6 +30,21 @@ bool Matches(HWND hwnd, const std::wstring& class_name, const std::wstring& text
          (text.empty() || TextOf(hwnd) == text);
 }
 
+// Named CALLBACKs: 32-bit Windows wants stdcall, which a lambda cannot have.
+BOOL CALLBACK FindInProcess(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<Search*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != s->process_id || !Matches(hwnd, *s->class_name, *s->title)) return TRUE;
+  s->found = hwnd;
+  return FALSE;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM data) {
+  reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+  return TRUE;
+}
+
 }  // namespace
 
 std::wstring VelocanePath() {
@@ -76,16 +91,7 @@ HWND WaitForWindow(DWORD process_id, const std::wstring& class_name, const std::
                    DWORD timeout_ms) {
   return Poll(timeout_ms, [&]() -> HWND {
     Search search{process_id, &class_name, &title};
-    EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          if (pid != s->process_id || !Matches(hwnd, *s->class_name, *s->title)) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&search));
     return search.found;
   });
 }
@@ -102,13 +108,7 @@ HWND WaitForChild(HWND parent, const std::wstring& class_name, const std::wstrin
 
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
   return children;
 }
 
