@@ -24,9 +24,16 @@ constexpr unsigned kSingleLine = 0x20;
 constexpr unsigned kNoClip = 0x100;
 }  // namespace textflag
 
+class Drawing;
+struct DcHandle;
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
+  // The device context under this canvas, for components that draw with the
+  // drawing operations themselves.
+  virtual Drawing& Gdi() = 0;
+  virtual DcHandle Dc() = 0;
   virtual void FillRect(const Rect& rect, Color color) = 0;
   // A one-pixel 3-D edge: raised (light top-left) or lowered.
   virtual void Edge(const Rect& rect, bool raised) = 0;

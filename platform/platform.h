@@ -2,6 +2,7 @@
 // The platform a program runs on: one reference per interface. The program
 // entry or a test fixture chooses the backend; everything else takes this.
 #include "platform/com.h"
+#include "platform/drawing.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/widgets.h"
@@ -15,6 +16,7 @@ struct Platform {
   Windowing& windowing;
   WidgetFactory& widgets;
   Com& com;
+  Drawing& drawing;
 };
 
 }  // namespace velocane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/drawing.h"
 #include "platform/types.h"
 
 namespace velocane {
@@ -69,6 +70,10 @@ class WidgetPeer {
   virtual void SetChecked(bool checked) = 0;
   virtual void Invalidate() = 0;
   virtual bool SetFocus() = 0;
+  // A device context on the control's client area for drawing at once,
+  // outside a paint cycle; hand it back with ReleaseDc. Null when there is none.
+  virtual DcHandle GetDc() = 0;
+  virtual void ReleaseDc(DcHandle dc) = 0;
   // Puts the control on top of its siblings (creation order is the stacking order otherwise).
   virtual void BringToFront() = 0;
 };

@@ -2,6 +2,7 @@
 // The whole simulated platform, one object per test.
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_drawing.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_widgets.h"
@@ -15,9 +16,10 @@ class SimPlatform {
   SimRegistry registry;
   SimProcess process{clock};
   SimWindowing windowing{clock};
-  SimWidgets widgets{windowing};
+  SimDrawing drawing;
+  SimWidgets widgets{windowing, drawing};
   SimCom com;
-  velocane::Platform platform{registry, process, windowing, widgets, com};
+  velocane::Platform platform{registry, process, windowing, widgets, com, drawing};
 };
 
 }  // namespace velocane::sim

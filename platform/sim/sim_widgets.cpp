@@ -2,11 +2,32 @@
 
 #include "platform/messages.h"
 #include "platform/process.h"
+#include "platform/sim/sim_canvas.h"
 
 namespace velocane::sim {
 
 SimPeer::~SimPeer() {
+  if (surface_) {
+    drawing_.DeleteDc(surface_);
+    drawing_.DeleteBitmap(surface_bitmap_);
+  }
   if (parent_ == nullptr) windowing_.DestroyWindow(handle_);
+}
+
+DcHandle SimPeer::Surface() {
+  if (!surface_) {
+    surface_ = drawing_.CreateMemoryDc();
+    surface_bitmap_ = drawing_.CreateBitmap(state.bounds.Width(), state.bounds.Height());
+    drawing_.SelectBitmap(surface_, surface_bitmap_);
+  }
+  return surface_;
+}
+
+void SimPeer::Render() {
+  const DcHandle dc = Surface();
+  drawing_.FillRect(dc, Rect{0, 0, state.bounds.Width(), state.bounds.Height()}, state.color);
+  SimCanvas canvas(drawing_, dc);
+  sink.PeerPaint(canvas);
 }
 
 void SimPeer::SetVisible(bool visible) {
@@ -40,8 +61,9 @@ CreatePeerResult SimWidgets::Create(const WidgetDesc& desc, WidgetPeer* parent, 
   } else {
     handle = windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
   }
-  return CreatePeerResult{
-      std::make_unique<SimPeer>(desc, sink, handle, windowing_, static_cast<SimPeer*>(parent)), 0};
+  return CreatePeerResult{std::make_unique<SimPeer>(desc, sink, handle, windowing_, drawing_,
+                                                    static_cast<SimPeer*>(parent)),
+                          0};
 }
 
 }  // namespace velocane::sim

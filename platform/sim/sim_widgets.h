@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/sim/sim_drawing.h"
 #include "platform/sim/sim_windowing.h"
 #include "platform/widgets.h"
 
@@ -12,8 +13,13 @@ namespace velocane::sim {
 class SimPeer : public WidgetPeer {
  public:
   SimPeer(const WidgetDesc& desc, WidgetSink& sink, WindowHandle handle, SimWindowing& windowing,
-          SimPeer* parent)
-      : state(desc), sink(sink), handle_(handle), windowing_(windowing), parent_(parent) {}
+          SimDrawing& drawing, SimPeer* parent)
+      : state(desc),
+        sink(sink),
+        handle_(handle),
+        windowing_(windowing),
+        drawing_(drawing),
+        parent_(parent) {}
   ~SimPeer() override;
 
   WindowHandle Handle() const override { return handle_; }
@@ -26,6 +32,13 @@ class SimPeer : public WidgetPeer {
   void Invalidate() override { ++invalidations; }
   bool SetFocus() override;
   void BringToFront() override {}
+  DcHandle GetDc() override { return Surface(); }
+  void ReleaseDc(DcHandle) override {}
+
+  // The pixels of the control's client area, kept between paints as the
+  // screen keeps them. Render() runs a whole paint cycle into it.
+  DcHandle Surface();
+  void Render();
 
   // The user's mouse: a press and a release at one point of the client area.
   void MouseClick(Point at) {
@@ -40,12 +53,16 @@ class SimPeer : public WidgetPeer {
  private:
   WindowHandle handle_;
   SimWindowing& windowing_;
+  SimDrawing& drawing_;
   SimPeer* parent_;
+  DcHandle surface_;
+  BitmapHandle surface_bitmap_;
 };
 
 class SimWidgets : public WidgetFactory {
  public:
-  explicit SimWidgets(SimWindowing& windowing) : windowing_(windowing) {}
+  SimWidgets(SimWindowing& windowing, SimDrawing& drawing)
+      : windowing_(windowing), drawing_(drawing) {}
   CreatePeerResult Create(const WidgetDesc& desc, WidgetPeer* parent, WidgetSink& sink) override;
 
   // Test side: the next creation fails with this system error code.
@@ -55,6 +72,7 @@ class SimWidgets : public WidgetFactory {
  private:
   friend class SimPeer;
   SimWindowing& windowing_;
+  SimDrawing& drawing_;
   unsigned fail_next_create_ = 0;
   WindowHandle focused_;
 };

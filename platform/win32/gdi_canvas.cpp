@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/win32_platform.h"
+
 namespace velocane::win32 {
 
 namespace {
@@ -44,6 +46,10 @@ HFONT CreateFontFor(const FontDesc& font) {
 GdiCanvas::GdiCanvas(HDC dc) : dc_(dc), original_font_(GetCurrentObject(dc, OBJ_FONT)) {}
 
 GdiCanvas::~GdiCanvas() { SelectObject(dc_, original_font_); }
+
+Drawing& GdiCanvas::Gdi() { return Win32Platform().drawing; }
+
+DcHandle GdiCanvas::Dc() { return DcHandle{reinterpret_cast<std::uintptr_t>(dc_)}; }
 
 void GdiCanvas::FillRect(const Rect& rect, Color color) {
   if (color == clNone) return;

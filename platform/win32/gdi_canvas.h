@@ -3,6 +3,7 @@
 #include <map>
 
 #include "platform/canvas.h"
+#include "platform/drawing.h"
 #include "platform/win32/win32_common.h"
 
 namespace velocane::win32 {
@@ -20,6 +21,8 @@ class GdiCanvas : public Canvas {
   void Polygon(const std::vector<Point>& points, Color fill, Color outline) override;
   void DrawText(const Rect& rect, const std::string& text, const FontDesc& font,
                 unsigned flags) override;
+  Drawing& Gdi() override;
+  DcHandle Dc() override;
 
  private:
   HDC dc_;

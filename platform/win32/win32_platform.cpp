@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_drawing.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_widgets.h"
@@ -13,7 +14,8 @@ velocane::Platform& Win32Platform() {
   static Win32Windowing windowing;
   static Win32Widgets widgets;
   static Win32Com com;
-  static velocane::Platform platform{registry, process, windowing, widgets, com};
+  static Win32Drawing drawing;
+  static velocane::Platform platform{registry, process, windowing, widgets, com, drawing};
   return platform;
 }
 

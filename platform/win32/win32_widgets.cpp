@@ -55,6 +55,8 @@ class Win32Peer : public WidgetPeer {
   }
   void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
   bool SetFocus() override { return ::SetFocus(hwnd_) != nullptr || GetFocus() == hwnd_; }
+  DcHandle GetDc() override { return DcHandle{reinterpret_cast<std::uintptr_t>(::GetDC(hwnd_))}; }
+  void ReleaseDc(DcHandle dc) override { ::ReleaseDC(hwnd_, reinterpret_cast<HDC>(dc.value)); }
   void BringToFront() override {
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
