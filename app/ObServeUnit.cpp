@@ -99,6 +99,17 @@ void TForm1::CreateControls() {
   Label1->SetFont(MakeFont("Arial", 11));
   Label1->SetParent(Panel1);
 
+  AG = new TVexGauge(this, "AG");
+  AG->SetBounds(0, 89, 385, 27);
+  AG->SetVisible(false);
+  AG->Glyph().SetTransparentColor(16756855);
+  AG->BevelInner().SetFrameStyle(TVexFrameStyle::frameLowered);
+  AG->SetSegmentColor(8421631);
+  AG->SetInsideBackColor(0xF0CAA6);  // sky blue
+  AG->SetFont(Panel1->Font());
+  AG->SetParent(Panel1);
+  AG->SetPercentage(45);
+
   BitBtn1 = new TBitBtn(this, "BitBtn1");
   BitBtn1->SetBounds(280, 76, 65, 29);
   BitBtn1->SetCaption("Minimize");

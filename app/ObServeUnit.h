@@ -6,6 +6,7 @@
 
 #include "app/random_waits.h"
 #include "components/RegInstance.h"
+#include "components/vex/vextgauge.h"
 #include "platform/framework/application.h"
 #include "platform/framework/comctrls.h"
 #include "platform/framework/forms.h"
@@ -32,6 +33,7 @@ class TForm1 : public TForm {
   TSpeedButton* SpeedButton4;
   TSpeedButton* Edit1;
   TLabel* Label1;
+  TVexGauge* AG;
   TBitBtn* BitBtn1;
   TMemo* Memo1;
   TMemo* Memo2;

@@ -34,11 +34,14 @@ void TForm1::RemoveAcceleration() {
 void TForm1::SpeedButton1Click(TComponent&) {
   SpeedButton1->SetEnabled(false);
   CheckBox1->Hide();
+  AG->Show();
   for (int n = 0; n <= 100; ++n) {
     Wait(1 + random_.Next(5));
     if (n == 60) Wait(1700);
     if (n == 85) Wait(1100);
+    AG->SetPercentage(n);
   }
+  AG->Hide();
   CheckBox1->Show();
   ApplyAcceleration();
   SpeedButton1->SetEnabled(true);
@@ -48,7 +51,12 @@ void TForm1::SpeedButton1Click(TComponent&) {
 void TForm1::SpeedButton3Click(TComponent&) {
   SpeedButton3->SetEnabled(false);
   CheckBox1->Hide();
-  for (int n = 0; n <= 100; ++n) Wait(1 + random_.Next(360));
+  AG->Show();
+  for (int n = 0; n <= 100; ++n) {
+    Wait(1 + random_.Next(360));
+    AG->SetPercentage(n);
+  }
+  AG->Hide();
   CheckBox1->Show();
   RemoveAcceleration();
   SpeedButton3->SetEnabled(true);

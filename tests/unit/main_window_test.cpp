@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, StackingOrderLowestFirst) {
   std::vector<std::string> on_panel;
   for (TControl* c : form->Panel1->Controls()) on_panel.push_back(c->Name());
   EXPECT_EQ(on_panel, (std::vector<std::string>{"SpeedButton3", "SpeedButton1", "SpeedButton2",
-                                                "SpeedButton4", "Edit1", "Label1", "BitBtn1"}));
+                                                "SpeedButton4", "Edit1", "Label1", "AG", "BitBtn1"}));
 }
 
 TEST_F(MainWindowTest, MemosOfferAnEmptyContextMenu) {

@@ -1,0 +1,66 @@
+#include "components/vex/vexcontrols.h"
+
+#include "platform/framework/application.h"
+
+namespace velocane {
+
+namespace {
+
+// The control's own surface, holding what lies under it on the parent first.
+class Offscreen {
+ public:
+  Offscreen(Drawing& gdi, DcHandle parent, const Rect& place)
+      : gdi_(gdi),
+        dc_(gdi.CreateMemoryDc()),
+        bitmap_(gdi.CreateBitmap(place.Width(), place.Height())) {
+    old_ = gdi_.SelectBitmap(dc_, bitmap_);
+    gdi_.BitBlt(dc_, 0, 0, place.Width(), place.Height(), parent, place.left, place.top,
+                rop::kSrcCopy);
+  }
+  ~Offscreen() {
+    gdi_.SelectBitmap(dc_, old_);
+    gdi_.DeleteBitmap(bitmap_);
+    gdi_.DeleteDc(dc_);
+  }
+  Offscreen(const Offscreen&) = delete;
+  Offscreen& operator=(const Offscreen&) = delete;
+  DcHandle Dc() const { return dc_; }
+
+ private:
+  Drawing& gdi_;
+  DcHandle dc_;
+  BitmapHandle bitmap_;
+  BitmapHandle old_;
+};
+
+}  // namespace
+
+void TVexGraphicControl::Paint(Canvas& canvas) {
+  Drawing& gdi = canvas.Gdi();
+  const Rect place = BoundsRect();
+  Offscreen surface(gdi, canvas.Dc(), place);
+  PaintTo(TVexDc{gdi, surface.Dc()});
+  gdi.BitBlt(canvas.Dc(), place.left, place.top, place.Width(), place.Height(), surface.Dc(), 0, 0,
+             rop::kSrcCopy);
+}
+
+void TVexGraphicControl::DrawNow(const Rect& area, const std::function<void(TVexDc)>& draw) {
+  TWinControl* parent = Parent();
+  TApplication* app = Application();
+  // Hidden, or not on a window yet: nothing to draw on.
+  if (!Visible() || parent == nullptr || parent->Peer() == nullptr || app == nullptr) return;
+  WidgetPeer* peer = parent->Peer();
+  const DcHandle dc = peer->GetDc();
+  if (!dc) return;
+  Drawing& gdi = app->Platform().drawing;
+  const Rect place = BoundsRect();
+  {
+    Offscreen surface(gdi, dc, place);
+    draw(TVexDc{gdi, surface.Dc()});
+    gdi.BitBlt(dc, place.left + area.left, place.top + area.top, area.Width(), area.Height(),
+               surface.Dc(), area.left, area.top, rop::kSrcCopy);
+  }
+  peer->ReleaseDc(dc);
+}
+
+}  // namespace velocane
