@@ -131,8 +131,9 @@ TEST_F(MainWindowTest, StackingOrderLowestFirst) {
                                                "CheckBox1", "BitBtn2", "BitBtn3"}));
   std::vector<std::string> on_panel;
   for (TControl* c : form->Panel1->Controls()) on_panel.push_back(c->Name());
-  EXPECT_EQ(on_panel, (std::vector<std::string>{"SpeedButton3", "SpeedButton1", "SpeedButton2",
-                                                "SpeedButton4", "Edit1", "Label1", "AG", "BitBtn1"}));
+  EXPECT_EQ(on_panel,
+            (std::vector<std::string>{"SpeedButton3", "SpeedButton1", "SpeedButton2",
+                                      "SpeedButton4", "Edit1", "Label1", "AG", "BitBtn1"}));
 }
 
 TEST_F(MainWindowTest, MemosOfferAnEmptyContextMenu) {
