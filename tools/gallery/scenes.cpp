@@ -99,7 +99,7 @@ TVexImage GlyphStrip() {
       if (dx * dx + dy * dy < 36) put(x, y, Rgb(240, 200, 40));
       if (x >= 3 && x < 13 && y >= 3 && y < 13) put(16 + x, y, Rgb(40, 120, 220));
       if (y >= 6 && y < 10 && x >= 2 && x < 14) put(32 + x, y, Rgb(90, 200, 90));
-      if ((x == y || x == 15 - y) && x > 1 && x < 14) put(48 + x, y, Rgb(120, 60, 30));
+      if ((x == y || x == 15 - y) && x > 1 && x < 14) put(48 + x, y, Rgb(30, 30, 40));
       if (x >= 6 && x < 10 && y >= 2 && y < 14) put(48 + x, y, Rgb(250, 250, 250));
     }
   }
