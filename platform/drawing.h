@@ -31,6 +31,8 @@ constexpr std::uint32_t kSrcInvert = 0x00660046;
 constexpr std::uint32_t kSrcErase = 0x00440328;
 constexpr std::uint32_t kSrcPaint = 0x00EE0086;
 constexpr std::uint32_t kPatCopy = 0x00F00021;
+constexpr std::uint32_t kPatInvert = 0x005A0049;
+constexpr std::uint32_t kDstInvert = 0x00550009;
 constexpr std::uint32_t kWhiteness = 0x00FF0062;
 constexpr std::uint32_t kBlackness = 0x00000042;
 // MaskBlt: keep the destination where the mask is 1, copy the source where it is 0.
@@ -60,6 +62,8 @@ class Drawing {
   // selected for this line only: the end point is left out.
   virtual void Line(DcHandle dc, int x0, int y0, int x1, int y1, Color color) = 0;
   virtual void FillRect(DcHandle dc, const Rect& rect, Color color) = 0;
+  // A block of the destination combined with a solid brush of `brush` (the pattern).
+  virtual void PatBlt(DcHandle dc, const Rect& rect, Color brush, std::uint32_t raster_op) = 0;
 
   virtual void SetTextColor(DcHandle dc, Color color) = 0;
   virtual void SetBkColor(DcHandle dc, Color color) = 0;

@@ -161,6 +161,22 @@ void SimDrawing::FillRect(DcHandle dc, const Rect& rect, Color color) {
   }
 }
 
+void SimDrawing::PatBlt(DcHandle dc, const Rect& rect, Color brush, std::uint32_t raster_op) {
+  Bitmap& b = Target(dc);
+  const Color pattern = Resolve(brush);
+  for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, b.height); ++y) {
+    for (int x = std::max(rect.left, 0); x < std::min(rect.right, b.width); ++x) {
+      std::uint32_t& pixel = b.pixels[static_cast<std::size_t>(y) * b.width + x];
+      if (b.mono) {
+        const std::uint32_t p = pattern == 0xFFFFFF ? 0xFFFFFF : 0;
+        pixel = Ternary(raster_op, p, 0, pixel != 0 ? 0xFFFFFF : 0) == 0xFFFFFF ? 1u : 0u;
+      } else {
+        pixel = Ternary(raster_op, pattern, 0, pixel);
+      }
+    }
+  }
+}
+
 void SimDrawing::SetTextColor(DcHandle dc, Color color) { DcOf(dc).text = Resolve(color); }
 void SimDrawing::SetBkColor(DcHandle dc, Color color) { DcOf(dc).background = Resolve(color); }
 Color SimDrawing::GetTextColor(DcHandle dc) { return DcOf(dc).text; }

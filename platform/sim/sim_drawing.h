@@ -26,6 +26,7 @@ class SimDrawing : public Drawing {
   void SetPixel(DcHandle dc, int x, int y, Color color) override;
   void Line(DcHandle dc, int x0, int y0, int x1, int y1, Color color) override;
   void FillRect(DcHandle dc, const Rect& rect, Color color) override;
+  void PatBlt(DcHandle dc, const Rect& rect, Color brush, std::uint32_t raster_op) override;
   void SetTextColor(DcHandle dc, Color color) override;
   void SetBkColor(DcHandle dc, Color color) override;
   Color GetTextColor(DcHandle dc) override;

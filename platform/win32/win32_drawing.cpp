@@ -79,6 +79,15 @@ void Win32Drawing::FillRect(DcHandle dc, const Rect& rect, Color color) {
   DeleteObject(brush);
 }
 
+void Win32Drawing::PatBlt(DcHandle dc, const Rect& rect, Color brush, std::uint32_t raster_op) {
+  HDC hdc = ToHdc(dc);
+  HBRUSH solid = CreateSolidBrush(ResolveColor(brush));
+  HGDIOBJ old = SelectObject(hdc, solid);
+  ::PatBlt(hdc, rect.left, rect.top, rect.Width(), rect.Height(), raster_op);
+  SelectObject(hdc, old);
+  DeleteObject(solid);
+}
+
 void Win32Drawing::SetTextColor(DcHandle dc, Color color) {
   ::SetTextColor(ToHdc(dc), ResolveColor(color));
 }

@@ -53,5 +53,13 @@ INSTANTIATE_TEST_SUITE_P(Scenes, GalleryCompare, ::testing::ValuesIn(Scenes()),
                            return name;
                          });
 
+TEST(SystemColors, SimulationReportsWhatWineReports) {
+  sim::SimDrawing sim;
+  win32::Win32Drawing gdi;
+  for (int index = 0; index <= 30; ++index) {
+    EXPECT_EQ(sim.SysColor(index), gdi.SysColor(index)) << "index " << index;
+  }
+}
+
 }  // namespace
 }  // namespace velocane::gallery

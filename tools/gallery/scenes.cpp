@@ -178,6 +178,17 @@ std::vector<Scene> Scenes() {
               },
               no_text});
   }
+  scenes.push_back(
+      Scene{"patblt", 40, 30,
+            [](TVexDc target) {
+              for (int x = 0; x < 40; ++x) {
+                target.gdi.Line(target.dc, x, 0, x, 30, Rgb(x * 6, 255 - x * 6, 90));
+              }
+              target.gdi.PatBlt(target.dc, Rect{2, 2, 14, 28}, Rgb(10, 200, 250), rop::kPatCopy);
+              target.gdi.PatBlt(target.dc, Rect{14, 2, 26, 28}, Rgb(10, 200, 250), rop::kPatInvert);
+              target.gdi.PatBlt(target.dc, Rect{26, 2, 38, 28}, clBlack, rop::kDstInvert);
+            },
+            no_text});
   scenes.push_back(Scene{"lines", 41, 41,
                          [](TVexDc target) {
                            for (int i = 0; i <= 40; i += 4) {
