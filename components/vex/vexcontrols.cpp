@@ -7,30 +7,13 @@ namespace velocane {
 namespace {
 
 // The control's own surface, holding what lies under it on the parent first.
-class Offscreen {
+class Offscreen : public TVexMemoryDc {
  public:
   Offscreen(Drawing& gdi, DcHandle parent, const Rect& place)
-      : gdi_(gdi),
-        dc_(gdi.CreateMemoryDc()),
-        bitmap_(gdi.CreateBitmap(place.Width(), place.Height())) {
-    old_ = gdi_.SelectBitmap(dc_, bitmap_);
-    gdi_.BitBlt(dc_, 0, 0, place.Width(), place.Height(), parent, place.left, place.top,
-                rop::kSrcCopy);
+      : TVexMemoryDc(gdi, place.Width(), place.Height()) {
+    gdi.BitBlt(Dc(), 0, 0, place.Width(), place.Height(), parent, place.left, place.top,
+               rop::kSrcCopy);
   }
-  ~Offscreen() {
-    gdi_.SelectBitmap(dc_, old_);
-    gdi_.DeleteBitmap(bitmap_);
-    gdi_.DeleteDc(dc_);
-  }
-  Offscreen(const Offscreen&) = delete;
-  Offscreen& operator=(const Offscreen&) = delete;
-  DcHandle Dc() const { return dc_; }
-
- private:
-  Drawing& gdi_;
-  DcHandle dc_;
-  BitmapHandle bitmap_;
-  BitmapHandle old_;
 };
 
 }  // namespace

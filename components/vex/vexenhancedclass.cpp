@@ -7,57 +7,32 @@ namespace velocane {
 
 namespace {
 
-// A memory device context with a bitmap of its own, released on every way out.
-class MemorySurface {
- public:
-  MemorySurface(Drawing& gdi, int width, int height)
-      : gdi_(gdi), dc_(gdi.CreateMemoryDc()), bitmap_(gdi.CreateBitmap(width, height)) {
-    old_ = gdi_.SelectBitmap(dc_, bitmap_);
-  }
-  ~MemorySurface() {
-    gdi_.SelectBitmap(dc_, old_);
-    gdi_.DeleteBitmap(bitmap_);
-    gdi_.DeleteDc(dc_);
-  }
-  MemorySurface(const MemorySurface&) = delete;
-  MemorySurface& operator=(const MemorySurface&) = delete;
-  DcHandle Dc() const { return dc_; }
-
- private:
-  Drawing& gdi_;
-  DcHandle dc_;
-  BitmapHandle bitmap_;
-  BitmapHandle old_;
-};
-
 // The monochrome mask of a bitmap: 1 where a pixel has the key colour.
-class MaskSurface {
+class MaskSurface : public TVexMemoryDc {
  public:
   MaskSurface(Drawing& gdi, DcHandle source, int width, int height, Color key)
-      : gdi_(gdi), dc_(gdi.CreateMemoryDc()), bitmap_(gdi.CreateMonoBitmap(width, height)) {
-    old_ = gdi_.SelectBitmap(dc_, bitmap_);
-    const Color background = gdi_.GetBkColor(source);
-    gdi_.SetBkColor(source, key);
-    gdi_.BitBlt(dc_, 0, 0, width, height, source, 0, 0, rop::kSrcCopy);
-    gdi_.SetBkColor(source, background);
+      : TVexMemoryDc(gdi, width, height, true) {
+    const Color background = gdi.GetBkColor(source);
+    gdi.SetBkColor(source, key);
+    gdi.BitBlt(Dc(), 0, 0, width, height, source, 0, 0, rop::kSrcCopy);
+    gdi.SetBkColor(source, background);
   }
-  ~MaskSurface() {
-    gdi_.SelectBitmap(dc_, old_);
-    gdi_.DeleteBitmap(bitmap_);
-    gdi_.DeleteDc(dc_);
-  }
-  MaskSurface(const MaskSurface&) = delete;
-  MaskSurface& operator=(const MaskSurface&) = delete;
-  DcHandle Dc() const { return dc_; }
-
- private:
-  Drawing& gdi_;
-  DcHandle dc_;
-  BitmapHandle bitmap_;
-  BitmapHandle old_;
 };
 
 }  // namespace
+
+TVexMemoryDc::TVexMemoryDc(Drawing& gdi, int width, int height, bool mono)
+    : gdi_(gdi),
+      dc_(gdi.CreateMemoryDc()),
+      bitmap_(mono ? gdi.CreateMonoBitmap(width, height) : gdi.CreateBitmap(width, height)) {
+  old_ = gdi_.SelectBitmap(dc_, bitmap_);
+}
+
+TVexMemoryDc::~TVexMemoryDc() {
+  gdi_.SelectBitmap(dc_, old_);
+  gdi_.DeleteBitmap(bitmap_);
+  gdi_.DeleteDc(dc_);
+}
 
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
@@ -255,13 +230,13 @@ void TVexGlyph::DrawGlyph(TVexDc target, int x, int y, bool enabled, bool altern
   if (bitmap_.Empty() || !visible_) return;
   Drawing& gdi = target.gdi;
   // The strip as a bitmap the system can copy from.
-  MemorySurface strip(gdi, bitmap_.width, bitmap_.height);
+  TVexMemoryDc strip(gdi, bitmap_.width, bitmap_.height);
   for (int py = 0; py < bitmap_.height; ++py) {
     for (int px = 0; px < bitmap_.width; ++px) gdi.SetPixel(strip.Dc(), px, py, bitmap_.At(px, py));
   }
   const int width = GlyphWidth();
   const int height = bitmap_.height;
-  MemorySurface cell(gdi, width, height);
+  TVexMemoryDc cell(gdi, width, height);
   int k = 1;
   if (!enabled) {
     k = num_glyphs_;
@@ -422,7 +397,7 @@ void MaskedStretchBlit(Drawing& gdi, DcHandle dst, int dx, int dy, int dw, int d
     gdi.DeleteBitmap(stand_in);
     if (done) return;
   }
-  MemorySurface memory(gdi, sw, sh);
+  TVexMemoryDc memory(gdi, sw, sh);
   gdi.StretchBlt(memory.Dc(), 0, 0, sw, sh, mask_dc, mx, my, sw, sh, rop::kSrcCopy);
   gdi.BitBlt(memory.Dc(), 0, 0, sw, sh, src, sx, sy, rop::kSrcErase);
   const Color text = gdi.GetTextColor(dst);

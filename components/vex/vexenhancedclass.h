@@ -36,6 +36,24 @@ struct TVexDc {
   DcHandle dc;
 };
 
+// A memory device context with a bitmap of its own (colour, or monochrome),
+// released on every way out.
+class TVexMemoryDc {
+ public:
+  TVexMemoryDc(Drawing& gdi, int width, int height, bool mono = false);
+  ~TVexMemoryDc();
+  TVexMemoryDc(const TVexMemoryDc&) = delete;
+  TVexMemoryDc& operator=(const TVexMemoryDc&) = delete;
+  DcHandle Dc() const { return dc_; }
+  TVexDc Target() const { return TVexDc{gdi_, dc_}; }
+
+ private:
+  Drawing& gdi_;
+  DcHandle dc_;
+  BitmapHandle bitmap_;
+  BitmapHandle old_;
+};
+
 enum class TVexFrameStyle {
   frameSolid,
   frameRaised,

@@ -159,24 +159,19 @@ std::vector<Scene> Scenes() {
                          no_text});
   // The keyed picture through both transfer paths, and lines in every direction.
   for (bool native : {true, false}) {
-    scenes.push_back(
-        Scene{native ? "keyed-native" : "keyed-raster", 72, 24,
-              [=](TVexDc target) {
-                const TVexImage strip = GlyphStrip();
-                DcHandle dc = target.gdi.CreateMemoryDc();
-                BitmapHandle bitmap = target.gdi.CreateBitmap(64, 16);
-                BitmapHandle old = target.gdi.SelectBitmap(dc, bitmap);
-                for (int y = 0; y < 16; ++y) {
-                  for (int x = 0; x < 64; ++x) {
-                    target.gdi.SetPixel(dc, x, y, strip.At(x, y));
-                  }
-                }
-                DrawBitmapKeyed(target, dc, Point{64, 16}, Rgb(255, 0, 255), 4, 4, native);
-                target.gdi.SelectBitmap(dc, old);
-                target.gdi.DeleteBitmap(bitmap);
-                target.gdi.DeleteDc(dc);
-              },
-              no_text});
+    scenes.push_back(Scene{
+        native ? "keyed-native" : "keyed-raster", 72, 24,
+        [=](TVexDc target) {
+          const TVexImage strip = GlyphStrip();
+          TVexMemoryDc picture(target.gdi, 64, 16);
+          for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 64; ++x) {
+              target.gdi.SetPixel(picture.Dc(), x, y, strip.At(x, y));
+            }
+          }
+          DrawBitmapKeyed(target, picture.Dc(), Point{64, 16}, Rgb(255, 0, 255), 4, 4, native);
+        },
+        no_text});
   }
   scenes.push_back(
       Scene{"patblt", 40, 30,
@@ -203,16 +198,9 @@ std::vector<Scene> Scenes() {
 }
 
 Rendered::Rendered(Drawing& gdi, const Scene& scene)
-    : gdi_(gdi), dc_(gdi.CreateMemoryDc()), bitmap_(gdi.CreateBitmap(scene.width, scene.height)) {
-  old_ = gdi_.SelectBitmap(dc_, bitmap_);
-  gdi_.FillRect(dc_, Rect{0, 0, scene.width, scene.height}, kPanelColor);
-  scene.draw(TVexDc{gdi_, dc_});
-}
-
-Rendered::~Rendered() {
-  gdi_.SelectBitmap(dc_, old_);
-  gdi_.DeleteBitmap(bitmap_);
-  gdi_.DeleteDc(dc_);
+    : gdi_(gdi), surface_(gdi, scene.width, scene.height) {
+  gdi_.FillRect(surface_.Dc(), Rect{0, 0, scene.width, scene.height}, kPanelColor);
+  scene.draw(surface_.Target());
 }
 
 bool WritePng(const Rendered& image, const Scene& scene, const std::string& path) {

@@ -27,17 +27,14 @@ std::vector<Scene> Scenes();
 class Rendered {
  public:
   Rendered(Drawing& gdi, const Scene& scene);
-  ~Rendered();
   Rendered(const Rendered&) = delete;
   Rendered& operator=(const Rendered&) = delete;
-  DcHandle Dc() const { return dc_; }
-  Color At(int x, int y) const { return gdi_.GetPixel(dc_, x, y); }
+  DcHandle Dc() const { return surface_.Dc(); }
+  Color At(int x, int y) const { return gdi_.GetPixel(surface_.Dc(), x, y); }
 
  private:
   Drawing& gdi_;
-  DcHandle dc_;
-  BitmapHandle bitmap_;
-  BitmapHandle old_;
+  TVexMemoryDc surface_;
 };
 
 // Writes a rendered scene as a PNG file; false when the file cannot be written.
