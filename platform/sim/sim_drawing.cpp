@@ -182,17 +182,15 @@ void SimDrawing::SetBkColor(DcHandle dc, Color color) { DcOf(dc).background = Re
 Color SimDrawing::GetTextColor(DcHandle dc) { return DcOf(dc).text; }
 Color SimDrawing::GetBkColor(DcHandle dc) { return DcOf(dc).background; }
 
-std::uint32_t SimDrawing::SourceColor(Dc& src, const Bitmap& bits, int x, int y, const Dc& dst) {
+std::uint32_t SimDrawing::SourceColor(const Bitmap& bits, int x, int y, const Dc& dst) {
   const std::uint32_t v = bits.pixels[static_cast<std::size_t>(y) * bits.width + x];
-  (void)src;
   if (bits.mono) return v != 0 ? dst.background : dst.text;
   return v;
 }
 
-void SimDrawing::Blend(Bitmap& target, const Dc& target_dc, int x, int y, std::uint32_t source,
+void SimDrawing::Blend(Bitmap& target, int x, int y, std::uint32_t source,
                        std::uint32_t raster_op) {
   std::uint32_t& pixel = target.pixels[static_cast<std::size_t>(y) * target.width + x];
-  (void)target_dc;
   if (target.mono) {
     const std::uint32_t d = pixel != 0 ? 0xFFFFFF : 0;
     pixel = Ternary(raster_op, 0, source, d) == 0xFFFFFF ? 1u : 0u;
@@ -230,9 +228,9 @@ void SimDrawing::StretchBlt(DcHandle dst, int x, int y, int width, int height, D
       } else if (target.mono) {
         value = source.pixels[static_cast<std::size_t>(fy) * source.width + fx] != 0 ? 0xFFFFFF : 0;
       } else {
-        value = SourceColor(s, source, fx, fy, d);
+        value = SourceColor(source, fx, fy, d);
       }
-      Blend(target, d, tx, ty, value, raster_op);
+      Blend(target, tx, ty, value, raster_op);
     }
   }
 }
@@ -258,7 +256,7 @@ bool SimDrawing::MaskBlt(DcHandle dst, int x, int y, int width, int height, DcHa
       const int mx_col = mx + col;
       const bool set = mx_col >= 0 && my_row >= 0 && mx_col < bits.width && my_row < bits.height &&
                        bits.pixels[static_cast<std::size_t>(my_row) * bits.width + mx_col] != 0;
-      Blend(target, d, tx, ty, SourceColor(s, source, fx, fy, d), set ? foreground : background);
+      Blend(target, tx, ty, SourceColor(source, fx, fy, d), set ? foreground : background);
     }
   }
   return true;

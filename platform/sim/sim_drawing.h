@@ -62,10 +62,9 @@ class SimDrawing : public Drawing {
   Bitmap& Target(DcHandle dc);
   // A source pixel as 24-bit colour, converted for a colour destination
   // (mono: 0 -> destination's text colour, 1 -> its background colour).
-  std::uint32_t SourceColor(Dc& src, const Bitmap& bits, int x, int y, const Dc& dst);
+  static std::uint32_t SourceColor(const Bitmap& bits, int x, int y, const Dc& dst);
   // Writes one pixel through a ternary raster operation.
-  void Blend(Bitmap& target, const Dc& target_dc, int x, int y, std::uint32_t source,
-             std::uint32_t raster_op);
+  static void Blend(Bitmap& target, int x, int y, std::uint32_t source, std::uint32_t raster_op);
 
   std::map<std::uintptr_t, Bitmap> bitmaps_;
   std::map<std::uintptr_t, Dc> dcs_;
