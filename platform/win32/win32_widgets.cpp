@@ -13,6 +13,10 @@ namespace {
 constexpr char kPeerProperty[] = "VelocanePeer";
 constexpr char kOldProcProperty[] = "VelocaneOldProc";
 constexpr char kPanelClass[] = "TVelocanePanel";
+// Posted to a container after a combo box's selection: the control writes the
+// chosen item into its edit field only after telling us, over the text the
+// program may have put there; this puts the program's text back.
+constexpr UINT kRestoreComboText = WM_APP + 1;
 
 class Win32Peer;
 
@@ -48,7 +52,11 @@ class Win32Peer : public WidgetPeer {
   }
   void SetVisible(bool visible) override { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
   void SetEnabled(bool enabled) override { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
-  void SetText(const std::string& text) override { SetWindowTextA(hwnd_, text.c_str()); }
+  void SetText(const std::string& text) override {
+    text_ = text;
+    SetWindowTextA(hwnd_, text.c_str());
+  }
+  const std::string& Text() const { return text_; }
   void SetLines(const std::vector<std::string>& lines) override;
   void SetChecked(bool checked) override {
     SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -86,6 +94,7 @@ class Win32Peer : public WidgetPeer {
   HFONT font_ = nullptr;
   HBRUSH brush_ = nullptr;
   int dropdown_height_ = 0;
+  std::string text_;  // the text the program last gave the control
 };
 
 // Messages that the system sends to a control's parent are answered by the control's peer.
@@ -100,6 +109,7 @@ bool ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT* result) {
         if (code == CBN_SELCHANGE) {
           const int index = static_cast<int>(SendMessageA(child, CB_GETCURSEL, 0, 0));
           peer->Sink().PeerSelected(index);
+          PostMessageA(GetParent(child), kRestoreComboText, 0, lparam);
         } else if (code == CBN_EDITCHANGE) {
           char text[512];
           const int length = GetWindowTextA(child, text, sizeof text);
@@ -139,6 +149,13 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
   if (peer == nullptr) return DefWindowProcA(hwnd, msg, wparam, lparam);
   LRESULT result = 0;
   if (ReflectToChild(msg, wparam, lparam, &result)) return result;
+  if (msg == kRestoreComboText) {
+    HWND combo = reinterpret_cast<HWND>(lparam);
+    if (Win32Peer* combo_peer = IsWindow(combo) ? PeerOf(combo) : nullptr) {
+      SetWindowTextA(combo, combo_peer->Text().c_str());
+    }
+    return 0;
+  }
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT fills the whole client area
@@ -294,6 +311,7 @@ bool Win32Peer::Create(const WidgetDesc& desc, HWND parent) {
   hwnd_ = CreateWindowExA(ex_style, window_class, desc.text.c_str(), style, x, y, width, height,
                           owner_or_parent, nullptr, instance, create_param);
   if (hwnd_ == nullptr) return false;
+  text_ = desc.text;
   SetPropA(hwnd_, kPeerProperty, this);
   // Creation order is stacking order: each new control goes above its siblings.
   if (desc.kind != WidgetKind::Form) {

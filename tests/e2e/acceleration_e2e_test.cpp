@@ -117,7 +117,8 @@ TEST_F(AccelerationE2E, SelectingCableWritesBothRootsAndClosingRestoresTheDefaul
   const double took = Seconds(started);
   std::printf("[ timing ] select Cable -> Accelerate: %.2f s (generator: %.3f s requested)\n", took,
               Expected().accelerate_ms / 1000.0);
-  EXPECT_EQ(TextOf(combo_), L"Cable");
+  // The bare name, not the item with its blanks.
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(combo_) == L"Cable"; }, 5000));
 
   CloseAnswering(IDNO);
   EXPECT_EQ(ReadString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"), L"Cable");

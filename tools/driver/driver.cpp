@@ -131,10 +131,18 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
 }
 
 void SelectComboItem(HWND combo, int index) {
-  SendMessageW(combo, CB_SETCURSEL, index, 0);
-  // The list tells the combo's parent, which hands the selection to the program.
-  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(combo));
+  // Drop the list down and click the item, as the mouse does.
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(combo, &process_id);
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  HWND list = WaitForWindow(process_id, L"ComboLBox", L"", 5000);
+  if (list == nullptr) throw std::runtime_error("the combo box's list did not drop down");
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const LPARAM at = MAKELPARAM(5, (index - top) * height + height / 2);
+  PostMessageW(list, WM_MOUSEMOVE, 0, at);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
 void ClickAt(HWND window, int x, int y) {
