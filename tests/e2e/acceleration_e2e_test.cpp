@@ -158,5 +158,19 @@ TEST_F(AccelerationE2E, AutoStartAppliesTheStoredPairAndHidesTheWindow) {
   CloseAnswering(IDYES);
 }
 
+TEST_F(AccelerationE2E, LogOffWritesTheDefaultsWithoutAsking) {
+  StorePair(HKEY_CURRENT_USER, 20, 20);
+  StorePair(HKEY_CURRENT_CONFIG, 20, 20);
+  Launch();
+  DWORD_PTR may_end = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                  10000, &may_end));
+  EXPECT_EQ(may_end, TRUE);
+  EXPECT_TRUE(BothRootsAre(2, 4));
+  EXPECT_EQ(WaitForMessageBox(program_->ProcessId(), L"Warning", 500), nullptr);
+  EXPECT_TRUE(program_->Running());
+  CloseAnswering(IDYES);
+}
+
 }  // namespace
 }  // namespace velocane
