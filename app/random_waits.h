@@ -13,7 +13,6 @@ class TRandomGenerator {
     seed_ = seed_ * 134775813u + 1u;
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(range) * seed_) >> 32);
   }
-  std::uint32_t Seed() const { return seed_; }
 
  private:
   std::uint32_t seed_ = 0;

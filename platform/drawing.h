@@ -29,12 +29,9 @@ constexpr std::uint32_t kSrcCopy = 0x00CC0020;
 constexpr std::uint32_t kSrcAnd = 0x008800C6;
 constexpr std::uint32_t kSrcInvert = 0x00660046;
 constexpr std::uint32_t kSrcErase = 0x00440328;
-constexpr std::uint32_t kSrcPaint = 0x00EE0086;
 constexpr std::uint32_t kPatCopy = 0x00F00021;
 constexpr std::uint32_t kPatInvert = 0x005A0049;
 constexpr std::uint32_t kDstInvert = 0x00550009;
-constexpr std::uint32_t kWhiteness = 0x00FF0062;
-constexpr std::uint32_t kBlackness = 0x00000042;
 // MaskBlt: keep the destination where the mask is 1, copy the source where it is 0.
 constexpr std::uint32_t kMaskKeepDestination = 0xCCAA0029;
 }  // namespace rop

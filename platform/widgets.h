@@ -55,7 +55,6 @@ class WidgetSink {
   // Forms: the close box, or the session ending. Returns whether the window may close.
   virtual void PeerCloseRequested() {}
   virtual bool PeerQueryEndSession() { return true; }
-  virtual void PeerEndSession() {}
 };
 
 class WidgetPeer {
@@ -74,8 +73,6 @@ class WidgetPeer {
   // outside a paint cycle; hand it back with ReleaseDc. Null when there is none.
   virtual DcHandle GetDc() = 0;
   virtual void ReleaseDc(DcHandle dc) = 0;
-  // Puts the control on top of its siblings (creation order is the stacking order otherwise).
-  virtual void BringToFront() = 0;
 };
 
 struct CreatePeerResult {

@@ -34,9 +34,4 @@ std::string ParamStr(const std::string& command_line, int index) {
   return index >= 0 && index < static_cast<int>(args.size()) ? args[index] : std::string();
 }
 
-int ParamCount(const std::string& command_line) {
-  const int count = static_cast<int>(Split(command_line).size());
-  return count > 0 ? count - 1 : 0;
-}
-
 }  // namespace velocane

@@ -7,6 +7,5 @@ namespace velocane {
 
 // Argument `index` (0 is the program itself); empty when there is none.
 std::string ParamStr(const std::string& command_line, int index);
-int ParamCount(const std::string& command_line);
 
 }  // namespace velocane

@@ -26,8 +26,6 @@ class TRegistry {
   // created): no rights, or missing and `can_create` not set.
   bool OpenKey(const std::string& key, bool can_create);
   void CloseKey();
-  bool HasCurrentKey() const { return static_cast<bool>(key_); }
-  const std::string& CurrentPath() const { return path_; }
 
   bool ValueExists(const std::string& name);
   // A DWORD value. Missing: ERegistryException "Failed to get data for '%s'";

@@ -31,7 +31,6 @@ class SimPeer : public WidgetPeer {
   void SetChecked(bool checked) override { state.checked = checked; }
   void Invalidate() override { ++invalidations; }
   bool SetFocus() override;
-  void BringToFront() override {}
   DcHandle GetDc() override { return Surface(); }
   void ReleaseDc(DcHandle) override {}
 

@@ -210,7 +210,7 @@ bool SimWindowing::ProcessPendingMessages() {
 }
 
 int SimWindowing::RunMessageLoop() {
-  const std::uint64_t limit = clock_.Now() + loop_limit_;
+  const std::uint64_t limit = clock_.Now() + kLoopLimit;
   for (;;) {
     if (!ProcessPendingMessages()) {
       quit_posted_ = false;

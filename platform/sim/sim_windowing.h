@@ -67,11 +67,8 @@ class SimWindowing : public Windowing {
   WindowHandle Foreground() const { return foreground_; }
   // Top-level windows from the top of the window order down.
   std::vector<WindowHandle> ZOrder() const { return z_order_; }
-  bool Exists(WindowHandle window) const { return windows_.contains(window.value); }
   // The next window creation fails with this system error code.
   void FailNextCreate(unsigned error) { fail_next_create_ = error; }
-  // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
-  void SetLoopLimit(std::uint64_t milliseconds) { loop_limit_ = milliseconds; }
 
  private:
   struct Window {
@@ -116,7 +113,8 @@ class SimWindowing : public Windowing {
   std::function<int(const ShownMessageBox&)> responder_;
   std::vector<ShownMessageBox> boxes_;
   unsigned fail_next_create_ = 0;
-  std::uint64_t loop_limit_ = 24ull * 3600 * 1000;
+  // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
+  static constexpr std::uint64_t kLoopLimit = 24ull * 3600 * 1000;
 };
 
 }  // namespace velocane::sim

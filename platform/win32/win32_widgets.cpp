@@ -65,9 +65,6 @@ class Win32Peer : public WidgetPeer {
   bool SetFocus() override { return ::SetFocus(hwnd_) != nullptr || GetFocus() == hwnd_; }
   DcHandle GetDc() override { return DcHandle{reinterpret_cast<std::uintptr_t>(::GetDC(hwnd_))}; }
   void ReleaseDc(DcHandle dc) override { ::ReleaseDC(hwnd_, reinterpret_cast<HDC>(dc.value)); }
-  void BringToFront() override {
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
 
   WidgetSink& Sink() { return sink_; }
   WidgetKind Kind() const { return kind_; }
@@ -179,9 +176,6 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
     case WM_QUERYENDSESSION:
       if (peer->Kind() != WidgetKind::Form) break;
       return peer->Sink().PeerQueryEndSession() ? TRUE : FALSE;
-    case WM_ENDSESSION:
-      if (peer->Kind() == WidgetKind::Form && wparam != 0) peer->Sink().PeerEndSession();
-      return 0;
     default:
       break;
   }
