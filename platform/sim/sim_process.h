@@ -7,6 +7,7 @@
 #include "platform/com.h"
 #include "platform/process.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_errors.h"
 
 namespace velocane::sim {
 
@@ -24,7 +25,7 @@ class SimProcess : public Process {
     started.push_back({command_line_text, show});
     return win_exec_result;
   }
-  std::string SystemErrorText(unsigned code) override;
+  std::string SystemErrorText(unsigned code) override { return sim::SystemErrorText(code); }
 
   std::string command_line = "\"C:\\Program Files\\Velocane\\velocane.exe\"";
   std::string module_file_name = "C:\\Program Files\\Velocane\\velocane.exe";

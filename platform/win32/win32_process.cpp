@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/win32_common.h"
+#include "platform/win32/win32_errors.h"
 
 namespace velocane::win32 {
 
@@ -24,20 +25,7 @@ unsigned Win32Process::WinExec(const std::string& command_line, int show) {
   return ::WinExec(command_line.c_str(), static_cast<UINT>(show));
 }
 
-std::string Win32Process::SystemErrorText(unsigned code) {
-  char* text = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string result = length > 0 && text != nullptr ? std::string(text, length) : std::string();
-  if (text != nullptr) LocalFree(text);
-  while (!result.empty() &&
-         (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) {
-    result.pop_back();
-  }
-  if (result.empty()) result = "System error " + std::to_string(code) + ".";
-  return result;
-}
+std::string Win32Process::SystemErrorText(unsigned code) { return win32::SystemErrorText(code); }
 
 long Win32Com::Initialize() { return CoInitialize(nullptr); }
 

@@ -1,10 +1,10 @@
-#include "platform/sim/sim_process.h"
+#include "platform/sim/sim_errors.h"
 
 #include <cstdio>
 
 namespace velocane::sim {
 
-std::string SimProcess::SystemErrorText(unsigned code) {
+std::string SystemErrorText(unsigned code) {
   switch (code) {
     case 2:
       return "The system cannot find the file specified.";
@@ -12,6 +12,8 @@ std::string SimProcess::SystemErrorText(unsigned code) {
       return "Access is denied.";
     case 8:
       return "Not enough memory resources are available to process this command.";
+    case 87:
+      return "The parameter is incorrect.";
     case 1400:
       return "Invalid window handle.";
     case 1407:
