@@ -24,9 +24,9 @@ std::vector<std::string> ConnectionItems() {
 TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   SetCaption("Velocane");
   SetClientSize(405, 275);
-  SetToolWindow(true);
+  SetBorderStyle(TFormBorderStyle::bsToolWindow);
   SetStayOnTop(true);
-  SetCentered(true);
+  SetPosition(TPosition::poScreenCenter);
   SetColor(clBtnFace);
   SetFont(MakeFont("MS Sans Serif", 11));
   CreateControls();

@@ -18,8 +18,7 @@ int RunProgram(Platform& platform) {
                                   mb::kOk | mb::kIconError);
     return 1;
   }
-  application.Run();
-  return 0;
+  return application.Run();
 }
 
 }  // namespace velocane

@@ -3,6 +3,7 @@
 // Every call reports the system's status code (0 = success); it never hides a
 // failure. What to do about a failure is the caller's decision.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,6 @@ enum class ValueType : std::uint32_t {
   MultiString = 7,
 };
 
-struct KeyHandle {
-  std::uintptr_t value = 0;
-  explicit operator bool() const { return value != 0; }
-  friend bool operator==(KeyHandle, KeyHandle) = default;
-};
-
 // Status codes the program meets.
 namespace regstatus {
 constexpr long kSuccess = 0;
@@ -40,16 +35,23 @@ struct RegValue {
   std::vector<std::uint8_t> data;  // the bytes exactly as stored
 };
 
+// An open key; closed when it goes.
+class RegistryKey {
+ public:
+  virtual ~RegistryKey() = default;
+  virtual long QueryValue(const std::string& name, RegValue* value) = 0;
+  virtual long SetValue(const std::string& name, const RegValue& value) = 0;
+  virtual long DeleteValue(const std::string& name) = 0;
+};
+
 class Registry {
  public:
   virtual ~Registry() = default;
   // Opens `path` (relative to `root`, no leading backslash) with full access,
-  // creating it when `create` is set and it is missing.
-  virtual long OpenKey(RootKey root, const std::string& path, bool create, KeyHandle* key) = 0;
-  virtual long QueryValue(KeyHandle key, const std::string& name, RegValue* value) = 0;
-  virtual long SetValue(KeyHandle key, const std::string& name, const RegValue& value) = 0;
-  virtual long DeleteValue(KeyHandle key, const std::string& name) = 0;
-  virtual void CloseKey(KeyHandle key) = 0;
+  // creating it when `create` is set and it is missing. `key` is empty unless
+  // the status is success.
+  virtual long OpenKey(RootKey root, const std::string& path, bool create,
+                       std::unique_ptr<RegistryKey>* key) = 0;
 };
 
 }  // namespace velocane

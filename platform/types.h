@@ -31,6 +31,12 @@ struct Rect {
   friend bool operator==(Rect, Rect) = default;
 };
 
+// The outcome of a system call that can fail: 0, or the system's error code.
+struct [[nodiscard]] SysResult {
+  unsigned error = 0;
+  bool ok() const { return error == 0; }
+};
+
 // 0x00BBGGRR, or 0x800000nn for the system colour with index nn.
 using Color = std::uint32_t;
 

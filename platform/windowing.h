@@ -3,6 +3,7 @@
 // window timers, the top-level window list, activation calls, message boxes and
 // the message loop.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,7 +38,7 @@ class Windowing {
   virtual bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
                            std::intptr_t lparam) = 0;
   // WM_TIMER with wparam `id` every `milliseconds`; setting an existing id restarts it.
-  virtual bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) = 0;
+  virtual SysResult SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) = 0;
   virtual bool KillTimer(WindowHandle window, std::uintptr_t id) = 0;
 
   // Calls `visit` for every top-level window until it returns false.
@@ -62,6 +63,11 @@ class Windowing {
   virtual int RunMessageLoop() = 0;
   // Dispatches what is waiting without blocking; false once the quit message was seen.
   virtual bool ProcessPendingMessages() = 0;
+
+  // No exception may unwind through the system's code: every window procedure
+  // of the program catches what its handling throws and passes it here.
+  // Without a handler it is dropped.
+  virtual void SetErrorHandler(std::function<void(std::exception_ptr)> handler) = 0;
 };
 
 }  // namespace velocane

@@ -7,19 +7,23 @@
 namespace velocane {
 
 TApplication::TApplication(velocane::Platform& platform)
-    : TComponent(nullptr), platform_(platform) {}
+    : TComponent(nullptr), platform_(platform) {
+  platform_.windowing.SetErrorHandler([this](std::exception_ptr error) { ShowException(error); });
+}
 
 TApplication::~TApplication() {
   // Forms and components first: they may still talk to the platform.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   if (window_) platform_.windowing.DestroyWindow(window_);
+  platform_.windowing.SetErrorHandler(nullptr);
   if (com_initialized_) platform_.com.Uninitialize();
 }
 
 void TApplication::Initialize() {
   if (window_) return;
+  com_status_ = platform_.com.Initialize();
   // S_OK and S_FALSE (already initialised) both need a matching uninitialise.
-  com_initialized_ = platform_.com.Initialize() >= 0;
+  com_initialized_ = com_status_ >= 0;
   CreateWindowResult created = platform_.windowing.CreateHiddenWindow(
       kWindowClass, title_, false,
       // The main form answers the end of the session in its own window.
@@ -37,12 +41,20 @@ void TApplication::SetTitle(const std::string& title) {
   if (window_) platform_.windowing.SetWindowText(window_, title_);
 }
 
-void TApplication::Run() {
+void TApplication::RequireCom() const {
+  if (com_status_ < 0) {
+    throw EOleSysError(com_status_,
+                       platform_.process.SystemErrorText(static_cast<unsigned>(com_status_)));
+  }
+}
+
+int TApplication::Run() {
   // A quit posted before the loop runs (a second copy ending itself) is still
   // waiting in the queue; the loop shows the form and then takes it.
   if (main_form_ != nullptr) main_form_->Show();
-  platform_.windowing.RunMessageLoop();
+  const int exit_code = platform_.windowing.RunMessageLoop();
   terminated_ = true;
+  return exit_code;
 }
 
 void TApplication::Terminate() {
@@ -70,13 +82,20 @@ void TApplication::Restore() {
 void TApplication::Guard(const std::function<void()>& action) {
   try {
     action();
-  } catch (const std::exception& error) {
-    ShowException(error);
+  } catch (...) {
+    ShowException(std::current_exception());
   }
 }
 
-void TApplication::ShowException(const std::exception& error) {
-  MessageBox(error.what(), title_, mb::kOk | mb::kIconError);
+void TApplication::ShowException(std::exception_ptr error) {
+  std::string text = kUnknownErrorText;
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& known) {
+    text = known.what();
+  } catch (...) {
+  }
+  MessageBox(text, title_, mb::kOk | mb::kIconError);
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {

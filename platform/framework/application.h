@@ -2,6 +2,7 @@
 // The application object: COM for the user-interface thread, the hidden
 // application window that carries the title, the forms, the message loop and
 // the error box for whatever escapes an event handler.
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,8 +26,13 @@ class TApplication : public TComponent {
   velocane::Platform& Platform() const { return platform_; }
   TApplication* Application() const override { return const_cast<TApplication*>(this); }
 
-  // Initialises COM (single-threaded apartment) and creates the application window.
+  // Initialises COM (single-threaded apartment) and creates the application
+  // window. A failure of COM is kept for the features that need it.
   void Initialize();
+  // The result of initialising COM; a COM user raises it with RequireCom.
+  long ComStatus() const { return com_status_; }
+  // Raises EOleSysError with the HRESULT when COM could not be initialised.
+  void RequireCom() const;
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   WindowHandle Handle() const { return window_; }
@@ -48,8 +54,9 @@ class TApplication : public TComponent {
   }
   TForm* MainForm() const { return main_form_; }
 
-  // Shows the main form and dispatches messages until Terminate.
-  void Run();
+  // Shows the main form and dispatches messages until Terminate; returns the
+  // exit code the quit message carried.
+  int Run();
   void Terminate();
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
@@ -58,9 +65,12 @@ class TApplication : public TComponent {
   void Restore();
   bool Minimized() const { return minimized_; }
 
-  // Runs `action`; an error that escapes it is shown in the error box and swallowed.
+  // Runs `action`; an error of any kind that escapes it is shown in the error
+  // box and swallowed.
   void Guard(const std::function<void()>& action);
-  void ShowException(const std::exception& error);
+  void ShowException(std::exception_ptr error);
+  // The text the error box shows for an error that is no std::exception.
+  static constexpr const char* kUnknownErrorText = "An unexpected error occurred.";
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
 
  private:
@@ -71,6 +81,7 @@ class TApplication : public TComponent {
   std::string title_;
   WindowHandle window_;
   bool com_initialized_ = false;
+  long com_status_ = 0;
   bool terminated_ = false;
   bool minimized_ = false;
   TForm* main_form_ = nullptr;

@@ -54,13 +54,15 @@ void TControl::SetCaption(const std::string& caption) {
 }
 
 void TControl::SetFont(const FontDesc& font) {
+  if (font == font_) return;
   font_ = font;
-  AppearanceChanged();
+  FontChanged();
 }
 
 void TControl::SetColor(Color color) {
+  if (color == color_) return;
   color_ = color;
-  AppearanceChanged();
+  ColorChanged();
 }
 
 void TControl::Click() { Fire(OnClick); }
@@ -110,16 +112,8 @@ void TWinControl::RemoveControl(TControl* control) {
   if (peer_ != nullptr) peer_->Invalidate();
 }
 
-WidgetDesc TWinControl::Describe() const {
-  WidgetDesc desc;
-  desc.name = Name();
-  desc.bounds = BoundsRect();
-  desc.text = Caption();
-  desc.visible = Visible();
-  desc.enabled = Enabled();
-  desc.font = Font();
-  desc.color = BackColor();
-  return desc;
+ControlDesc TWinControl::Describe() const {
+  return ControlDesc{Name(), BoundsRect(), Caption(), Visible(), Enabled(), Font(), BackColor()};
 }
 
 void TWinControl::CreateHandle() {
@@ -127,12 +121,8 @@ void TWinControl::CreateHandle() {
   TApplication* app = Application();
   if (app == nullptr) throw EInvalidOperation("Control '" + Name() + "' has no parent window");
   WidgetPeer* parent_peer = Parent() != nullptr ? Parent()->Peer() : nullptr;
-  if (Parent() != nullptr && parent_peer == nullptr) return;  // made with the parent's handle
-  CreatePeerResult result = app->Platform().widgets.Create(Describe(), parent_peer, *this);
-  if (result.peer == nullptr) {
-    throw EOSError(result.error, app->Platform().process.SystemErrorText(result.error));
-  }
-  peer_ = std::move(result.peer);
+  if (parent_peer == nullptr && !IsTopLevel()) return;  // made with the parent's handle
+  peer_ = CreatePeer(app->Platform().widgets, parent_peer);
   for (TControl* child : controls_) {
     if (child->IsWindowed()) static_cast<TWinControl*>(child)->CreateHandle();
   }
@@ -167,15 +157,21 @@ void TWinControl::CaptionChanged() {
   if (peer_ != nullptr) peer_->SetText(Caption());
 }
 
-void TWinControl::AppearanceChanged() {
-  if (peer_ != nullptr) peer_->Invalidate();
+void TWinControl::FontChanged() {
+  if (peer_ != nullptr) peer_->SetFont(Font());
+}
+
+void TWinControl::ColorChanged() {
+  if (peer_ != nullptr) peer_->SetColor(BackColor());
 }
 
 void TWinControl::PeerPaint(Canvas& canvas) {
-  PaintBackground(canvas);
-  for (TControl* child : controls_) {
-    if (!child->IsWindowed() && child->Visible()) child->Paint(canvas);
-  }
+  UserInput([&] {
+    PaintBackground(canvas);
+    for (TControl* child : controls_) {
+      if (!child->IsWindowed() && child->Visible()) child->Paint(canvas);
+    }
+  });
 }
 
 TControl* TWinControl::WindowlessAt(Point at) const {
@@ -188,7 +184,9 @@ TControl* TWinControl::WindowlessAt(Point at) const {
 
 void TWinControl::PeerMouseDown(Point at) {
   captured_ = WindowlessAt(at);
-  if (captured_ != nullptr && captured_->Enabled()) captured_->MouseDown(at);
+  UserInput([&] {
+    if (captured_ != nullptr && captured_->Enabled()) captured_->MouseDown(at);
+  });
 }
 
 void TWinControl::PeerMouseUp(Point at) {

@@ -69,7 +69,8 @@ class TControl : public TComponent {
   virtual void VisibleChanged() { InvalidateParentArea(); }
   virtual void EnabledChanged() { Invalidate(); }
   virtual void CaptionChanged() { Invalidate(); }
-  virtual void AppearanceChanged() { Invalidate(); }
+  virtual void FontChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
   // Calls an event slot if assigned. Errors pass on to the caller, as they
   // would through a performed click.
   void Fire(const TNotifyEvent& event);
@@ -90,7 +91,7 @@ class TControl : public TComponent {
   Color color_ = clBtnFace;
 };
 
-class TWinControl : public TControl, protected WidgetSink {
+class TWinControl : public TControl, protected ContainerSink {
  public:
   TWinControl(TComponent* owner, std::string name);
   ~TWinControl() override;
@@ -102,29 +103,39 @@ class TWinControl : public TControl, protected WidgetSink {
   WidgetPeer* Peer() const { return peer_.get(); }
   WindowHandle Handle() const;
 
-  // Creates the peer for this control and every windowed child (in stacking order).
+  // Creates the peer for this control and every windowed child (in stacking
+  // order). A child control gets one once its parent has one.
   void CreateHandle();
   bool CanFocus() const;
   // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
   void SetFocus();
 
  protected:
-  virtual WidgetDesc Describe() const;
+  // Makes this kind's peer: on `parent`, or top-level when `parent` is null
+  // (forms only). Raises EOSError when the system refuses.
+  virtual std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) = 0;
+  virtual bool IsTopLevel() const { return false; }
+  // What every kind's peer is made with.
+  ControlDesc Describe() const;
+  // The peer as the kind that CreatePeer made, or null without one.
+  template <class P>
+  P* PeerAs() const {
+    return static_cast<P*>(peer_.get());
+  }
   void BoundsChanged() override;
   void VisibleChanged() override;
   void EnabledChanged() override;
   void CaptionChanged() override;
-  void AppearanceChanged() override;
+  void FontChanged() override;
+  void ColorChanged() override;
   // Paints the control's own face before its windowless children.
   virtual void PaintBackground(Canvas& /*canvas*/) {}
 
-  // WidgetSink
+  // ContainerSink: forms and panels paint their windowless children and hand
+  // them the mouse. Errors are shown as for any other input.
   void PeerPaint(Canvas& canvas) override;
   void PeerMouseDown(Point at) override;
   void PeerMouseUp(Point at) override;
-  void PeerClicked() override {
-    UserInput([this] { Click(); });
-  }
 
  private:
   friend class TControl;

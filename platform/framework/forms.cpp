@@ -49,14 +49,33 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == active_control_) active_control_ = nullptr;
 }
 
-WidgetDesc TForm::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::Form;
-  desc.tool_window = tool_window_;
-  desc.stay_on_top = stay_on_top_;
-  desc.centered = centered_;
-  desc.owner = application_.Handle();
-  return desc;
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == border_style_) return;
+  border_style_ = style;
+  if (auto* peer = PeerAs<FormPeer>()) peer->SetBorderStyle(style);
+}
+
+void TForm::SetStayOnTop(bool on) {
+  if (on == stay_on_top_) return;
+  stay_on_top_ = on;
+  if (auto* peer = PeerAs<FormPeer>()) peer->SetStayOnTop(on);
+}
+
+void TForm::SetPosition(TPosition position) {
+  if (position == position_) return;
+  position_ = position;
+  if (auto* peer = PeerAs<FormPeer>()) peer->SetPosition(position, CenterOver());
+}
+
+WindowHandle TForm::CenterOver() const {
+  const TForm* main = application_.MainForm();
+  return main != nullptr && main != this ? main->Handle() : WindowHandle{};
+}
+
+std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer*) {
+  FormDesc desc{Describe(), border_style_, stay_on_top_,
+                position_,  CenterOver(),  application_.Handle()};
+  return factory.CreateForm(desc, *this, *this);
 }
 
 }  // namespace velocane

@@ -12,7 +12,7 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseQueryEvent = std::function<void(TComponent& sender, bool& can_close)>;
 using TCloseEvent = std::function<void(TComponent& sender, TCloseAction& action)>;
 
-class TForm : public TWinControl {
+class TForm : public TWinControl, private FormSink {
  public:
   TForm(TApplication& application, std::string name);
   ~TForm() override;
@@ -22,12 +22,12 @@ class TForm : public TWinControl {
   int ClientWidth() const { return Width(); }
   int ClientHeight() const { return Height(); }
   void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
-  bool ToolWindow() const { return tool_window_; }
-  void SetToolWindow(bool on) { tool_window_ = on; }
+  TFormBorderStyle BorderStyle() const { return border_style_; }
+  void SetBorderStyle(TFormBorderStyle style);
   bool StayOnTop() const { return stay_on_top_; }
-  void SetStayOnTop(bool on) { stay_on_top_ = on; }
-  bool Centered() const { return centered_; }
-  void SetCentered(bool on) { centered_ = on; }
+  void SetStayOnTop(bool on);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition position);
 
   TWinControl* ActiveControl() const { return active_control_; }
   void SetActiveControl(TWinControl* control) { active_control_ = control; }
@@ -44,18 +44,22 @@ class TForm : public TWinControl {
   void Close();
 
  protected:
-  WidgetDesc Describe() const override;
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
+  bool IsTopLevel() const override { return true; }
   void Notification(TComponent* component, TOperation operation) override;
+
+ private:
   void PeerCloseRequested() override {
     UserInput([this] { Close(); });
   }
   bool PeerQueryEndSession() override;
+  // The window the form is centred over with poMainFormCenter.
+  WindowHandle CenterOver() const;
 
- private:
   TApplication& application_;
-  bool tool_window_ = false;
+  TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
   bool stay_on_top_ = false;
-  bool centered_ = false;
+  TPosition position_ = TPosition::poDesigned;
   TWinControl* active_control_ = nullptr;
 };
 

@@ -23,19 +23,17 @@ bool TRegistry::OpenKey(const std::string& key, bool can_create) {
   const bool absolute = !key.empty() && key.front() == '\\';
   std::string path = absolute ? key.substr(1) : key;
   if (!absolute && !path_.empty()) path = path.empty() ? path_ : path_ + "\\" + path;
-  KeyHandle opened;
+  std::unique_ptr<RegistryKey> opened;
   if (backend_.OpenKey(root_, path, can_create, &opened) != regstatus::kSuccess || !opened) {
     return false;
   }
-  CloseKey();
-  key_ = opened;
+  key_ = std::move(opened);
   path_ = path;
   return true;
 }
 
 void TRegistry::CloseKey() {
-  if (key_) backend_.CloseKey(key_);
-  key_ = KeyHandle{};
+  key_.reset();
   path_.clear();
 }
 
@@ -46,13 +44,13 @@ void TRegistry::RequireKey(const std::string& name, const char* what) const {
 bool TRegistry::ValueExists(const std::string& name) {
   if (!key_) return false;
   RegValue value;
-  return backend_.QueryValue(key_, name, &value) == regstatus::kSuccess;
+  return key_->QueryValue(name, &value) == regstatus::kSuccess;
 }
 
 std::int32_t TRegistry::ReadInteger(const std::string& name) {
   RequireKey(name, "Failed to get data for");
   RegValue value;
-  if (backend_.QueryValue(key_, name, &value) != regstatus::kSuccess) {
+  if (key_->QueryValue(name, &value) != regstatus::kSuccess) {
     throw ERegistryException(Quoted("Failed to get data for", name));
   }
   if (value.type != ValueType::DWord)
@@ -66,7 +64,7 @@ std::int32_t TRegistry::ReadInteger(const std::string& name) {
 std::string TRegistry::ReadString(const std::string& name) {
   RequireKey(name, "Failed to get data for");
   RegValue value;
-  const long status = backend_.QueryValue(key_, name, &value);
+  const long status = key_->QueryValue(name, &value);
   if (status == regstatus::kFileNotFound) return {};
   if (status != regstatus::kSuccess)
     throw ERegistryException(Quoted("Failed to get data for", name));
@@ -84,7 +82,7 @@ void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
   RegValue data{ValueType::DWord,
                 {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
                  static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)}};
-  if (backend_.SetValue(key_, name, data) != regstatus::kSuccess) {
+  if (key_->SetValue(name, data) != regstatus::kSuccess) {
     throw ERegistryException(Quoted("Failed to set data for", name));
   }
 }
@@ -93,13 +91,13 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
   RequireKey(name, "Failed to set data for");
   RegValue data{ValueType::String, std::vector<std::uint8_t>(value.begin(), value.end())};
   data.data.push_back(0);
-  if (backend_.SetValue(key_, name, data) != regstatus::kSuccess) {
+  if (key_->SetValue(name, data) != regstatus::kSuccess) {
     throw ERegistryException(Quoted("Failed to set data for", name));
   }
 }
 
 bool TRegistry::DeleteValue(const std::string& name) {
-  return key_ && backend_.DeleteValue(key_, name) == regstatus::kSuccess;
+  return key_ && key_->DeleteValue(name) == regstatus::kSuccess;
 }
 
 }  // namespace velocane

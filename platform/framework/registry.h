@@ -45,7 +45,7 @@ class TRegistry {
 
   Registry& backend_;
   RootKey root_;
-  KeyHandle key_;
+  std::unique_ptr<RegistryKey> key_;
   std::string path_;  // of the open key, without a leading backslash
 };
 

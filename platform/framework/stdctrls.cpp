@@ -6,32 +6,56 @@ namespace velocane {
 
 void TMemo::SetLines(std::vector<std::string> lines) {
   lines_ = std::move(lines);
-  if (Peer() != nullptr) Peer()->SetLines(lines_);
+  if (auto* peer = PeerAs<MemoPeer>()) peer->SetLines(lines_);
+}
+
+void TMemo::SetReadOnly(bool read_only) {
+  if (read_only == read_only_) return;
+  read_only_ = read_only;
+  if (auto* peer = PeerAs<MemoPeer>()) peer->SetReadOnly(read_only_);
 }
 
 void TMemo::SetPopupMenu(TPopupMenu* menu) {
   popup_menu_ = menu;
   if (menu != nullptr) FreeNotification(menu);
+  if (auto* peer = PeerAs<MemoPeer>()) peer->SetNoContextMenu(NoContextMenu());
 }
+
+bool TMemo::NoContextMenu() const { return popup_menu_ != nullptr && popup_menu_->Items().empty(); }
 
 void TMemo::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == popup_menu_) popup_menu_ = nullptr;
+  if (operation == TOperation::opRemove && component == popup_menu_) SetPopupMenu(nullptr);
 }
 
-WidgetDesc TMemo::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::Memo;
-  desc.lines = lines_;
-  // A menu without entries means: no menu at all on a right click.
-  desc.no_context_menu = popup_menu_ != nullptr && popup_menu_->Items().empty();
-  return desc;
+std::unique_ptr<WidgetPeer> TMemo::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
+  return factory.CreateMemo(MemoDesc{Describe(), lines_, read_only_, NoContextMenu()}, *parent,
+                            *this);
+}
+
+void TMemo::PeerTextEdited(const std::string& text) {
+  // The window shows it already: only the model follows, split at its line breaks.
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find("\r\n", start);
+    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  lines_ = std::move(lines);
 }
 
 void TComboBox::SetItems(std::vector<std::string> items) {
   items_ = std::move(items);
   item_index_ = -1;
-  if (Peer() != nullptr) Peer()->SetLines(items_);
+  if (auto* peer = PeerAs<ComboBoxPeer>()) peer->SetItems(items_);
+}
+
+void TComboBox::SetDropDownCount(int count) {
+  if (count == dropdown_count_) return;
+  dropdown_count_ = count;
+  if (auto* peer = PeerAs<ComboBoxPeer>()) peer->SetDropDownCount(dropdown_count_);
 }
 
 void TComboBox::UserSelect(int index) {
@@ -45,7 +69,7 @@ void TComboBox::UserSelect(int index) {
 }
 
 void TComboBox::UserType(const std::string& text) {
-  if (Peer() != nullptr) Peer()->SetText(text);
+  if (auto* peer = PeerAs<ComboBoxPeer>()) peer->SetText(text);
   PeerTextEdited(text);
 }
 
@@ -58,38 +82,33 @@ void TComboBox::PeerTextEdited(const std::string& text) {
   });
 }
 
-WidgetDesc TComboBox::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::ComboBox;
-  desc.lines = items_;
-  desc.dropdown_count = dropdown_count_;
-  return desc;
+std::unique_ptr<WidgetPeer> TComboBox::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
+  return factory.CreateComboBox(ComboBoxDesc{Describe(), items_, dropdown_count_}, *parent, *this);
 }
 
 void TCheckBox::SetChecked(bool checked) {
   if (checked == checked_) return;
   checked_ = checked;
-  if (Peer() != nullptr) Peer()->SetChecked(checked_);
+  if (auto* peer = PeerAs<CheckBoxPeer>()) peer->SetChecked(checked_);
   Click();
 }
 
-WidgetDesc TCheckBox::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::CheckBox;
-  desc.checked = checked_;
-  return desc;
+std::unique_ptr<WidgetPeer> TCheckBox::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
+  return factory.CreateCheckBox(CheckBoxDesc{Describe(), checked_}, *parent, *this);
 }
 
-WidgetDesc TButton::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::Button;
-  return desc;
+std::unique_ptr<WidgetPeer> TButton::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
+  return factory.CreateButton(Describe(), *parent, *this);
 }
 
-WidgetDesc TPanel::Describe() const {
-  WidgetDesc desc = TWinControl::Describe();
-  desc.kind = WidgetKind::Panel;
-  return desc;
+void TPanel::SetBevelRaised(bool raised) {
+  if (raised == bevel_raised_) return;
+  bevel_raised_ = raised;
+  if (Peer() != nullptr) Peer()->Invalidate();
+}
+
+std::unique_ptr<WidgetPeer> TPanel::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
+  return factory.CreatePanel(Describe(), *parent, *this);
 }
 
 void TPanel::PaintBackground(Canvas& canvas) {

@@ -9,28 +9,32 @@ namespace velocane {
 
 class TPopupMenu;
 
-class TMemo : public TWinControl {
+class TMemo : public TWinControl, private MemoSink {
  public:
   using TWinControl::TWinControl;
   const std::vector<std::string>& Lines() const { return lines_; }
   void SetLines(std::vector<std::string> lines);
   bool ReadOnly() const { return read_only_; }
-  void SetReadOnly(bool read_only) { read_only_ = read_only; }
+  void SetReadOnly(bool read_only);
   TPopupMenu* PopupMenu() const { return popup_menu_; }
   void SetPopupMenu(TPopupMenu* menu);
 
  protected:
-  WidgetDesc Describe() const override;
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // A menu without entries means: no menu at all on a right click.
+  bool NoContextMenu() const;
+  void PeerTextEdited(const std::string& text) override;
+
   std::vector<std::string> lines_;
   bool read_only_ = false;
   TPopupMenu* popup_menu_ = nullptr;  // refers to, owned by the form
 };
 
 // A combo box with an edit field and a drop-down list.
-class TComboBox : public TWinControl {
+class TComboBox : public TWinControl, private ComboBoxSink {
  public:
   using TWinControl::TWinControl;
   const std::vector<std::string>& Items() const { return items_; }
@@ -40,7 +44,7 @@ class TComboBox : public TWinControl {
   void SetText(const std::string& text) { SetCaption(text); }
   int ItemIndex() const { return item_index_; }
   int DropDownCount() const { return dropdown_count_; }
-  void SetDropDownCount(int count) { dropdown_count_ = count; }
+  void SetDropDownCount(int count);
 
   // Fires when the user picks an item from the list (not when typing).
   TNotifyEvent OnSelect;
@@ -51,17 +55,18 @@ class TComboBox : public TWinControl {
   void UserType(const std::string& text);
 
  protected:
-  WidgetDesc Describe() const override;
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
+
+ private:
   void PeerSelected(int index) override { UserSelect(index); }
   void PeerTextEdited(const std::string& text) override;
 
- private:
   std::vector<std::string> items_;
   int item_index_ = -1;
   int dropdown_count_ = 8;
 };
 
-class TCheckBox : public TWinControl {
+class TCheckBox : public TWinControl, private ClickSink {
  public:
   using TWinControl::TWinControl;
   bool Checked() const { return checked_; }
@@ -73,20 +78,28 @@ class TCheckBox : public TWinControl {
   }
 
  protected:
-  WidgetDesc Describe() const override;
-  void PeerClicked() override { UserClick(); }
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
 
  private:
+  void PeerClicked() override { UserClick(); }
+
   bool checked_ = false;
 };
 
 // A push button; TBitBtn also carries a picture in the original design.
-class TButton : public TWinControl {
+class TButton : public TWinControl, private ClickSink {
  public:
   using TWinControl::TWinControl;
+  // The user's click, from the real button or from a test.
+  void UserClick() {
+    UserInput([this] { Click(); });
+  }
 
  protected:
-  WidgetDesc Describe() const override;
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
+
+ private:
+  void PeerClicked() override { UserClick(); }
 };
 
 class TBitBtn : public TButton {
@@ -98,10 +111,10 @@ class TPanel : public TWinControl {
  public:
   using TWinControl::TWinControl;
   bool BevelRaised() const { return bevel_raised_; }
-  void SetBevelRaised(bool raised) { bevel_raised_ = raised; }
+  void SetBevelRaised(bool raised);
 
  protected:
-  WidgetDesc Describe() const override;
+  std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
   void PaintBackground(Canvas& canvas) override;
 
  private:

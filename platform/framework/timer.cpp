@@ -53,8 +53,8 @@ void TTimer::UpdateTimer() {
     }
     window_ = created.handle;
   }
-  if (!windowing.SetTimer(window_, kTimerId, interval_)) {
-    throw EOSError(0, "Not enough timers available");
+  if (const SysResult set = windowing.SetTimer(window_, kTimerId, interval_); !set.ok()) {
+    throw EOSError(set.error, app->Platform().process.SystemErrorText(set.error));
   }
   running_ = true;
 }

@@ -12,8 +12,52 @@ std::string SimRegistry::Fold(const std::string& text) {
   return folded;
 }
 
-long SimRegistry::OpenKey(RootKey root, const std::string& path, bool create, KeyHandle* key) {
-  *key = KeyHandle{};
+class SimRegistry::OpenedKey final : public RegistryKey {
+ public:
+  OpenedKey(SimRegistry& registry, RootKey root, Key& key)
+      : registry_(registry), root_(root), key_(key) {
+    ++registry_.open_keys_;
+  }
+  ~OpenedKey() override { --registry_.open_keys_; }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+
+  long QueryValue(const std::string& name, RegValue* value) override {
+    auto it = key_.values.find(Fold(name));
+    if (it == key_.values.end()) return regstatus::kFileNotFound;
+    *value = it->second;
+    return regstatus::kSuccess;
+  }
+
+  long SetValue(const std::string& name, const RegValue& value) override {
+    const std::string folded = Fold(name);
+    auto failing = registry_.failing_writes_.find(folded);
+    if (failing != registry_.failing_writes_.end() && failing->second.first > 0) {
+      --failing->second.first;
+      return failing->second.second;
+    }
+    key_.names[folded] = name;
+    key_.values[folded] = value;
+    registry_.writes_.push_back(Write{root_, key_.path, name, value});
+    return regstatus::kSuccess;
+  }
+
+  long DeleteValue(const std::string& name) override {
+    const std::string folded = Fold(name);
+    if (key_.values.erase(folded) == 0) return regstatus::kFileNotFound;
+    key_.names.erase(folded);
+    return regstatus::kSuccess;
+  }
+
+ private:
+  SimRegistry& registry_;
+  RootKey root_;
+  Key& key_;
+};
+
+long SimRegistry::OpenKey(RootKey root, const std::string& path, bool create,
+                          std::unique_ptr<RegistryKey>* key) {
+  key->reset();
   const std::string folded = Fold(path);
   if (denied_.contains({root, folded})) return regstatus::kAccessDenied;
   auto it = keys_.find({root, folded});
@@ -21,53 +65,9 @@ long SimRegistry::OpenKey(RootKey root, const std::string& path, bool create, Ke
     if (!create) return regstatus::kFileNotFound;
     it = keys_.emplace(std::make_pair(root, folded), Key{path, {}, {}}).first;
   }
-  key->value = next_handle_++;
-  handles_[key->value] = OpenKeyState{root, folded};
+  *key = std::make_unique<OpenedKey>(*this, root, it->second);
   return regstatus::kSuccess;
 }
-
-SimRegistry::Key* SimRegistry::Lookup(KeyHandle key) {
-  auto handle = handles_.find(key.value);
-  if (handle == handles_.end()) return nullptr;
-  auto it = keys_.find({handle->second.root, handle->second.folded_path});
-  return it == keys_.end() ? nullptr : &it->second;
-}
-
-long SimRegistry::QueryValue(KeyHandle key, const std::string& name, RegValue* value) {
-  Key* k = Lookup(key);
-  if (k == nullptr) return regstatus::kInvalidHandle;
-  auto it = k->values.find(Fold(name));
-  if (it == k->values.end()) return regstatus::kFileNotFound;
-  *value = it->second;
-  return regstatus::kSuccess;
-}
-
-long SimRegistry::SetValue(KeyHandle key, const std::string& name, const RegValue& value) {
-  Key* k = Lookup(key);
-  if (k == nullptr) return regstatus::kInvalidHandle;
-  auto failing = failing_writes_.find(Fold(name));
-  if (failing != failing_writes_.end() && failing->second.first > 0) {
-    --failing->second.first;
-    return failing->second.second;
-  }
-  const std::string folded = Fold(name);
-  k->names[folded] = name;
-  k->values[folded] = value;
-  const OpenKeyState& state = handles_.at(key.value);
-  writes_.push_back(Write{state.root, k->path, name, value});
-  return regstatus::kSuccess;
-}
-
-long SimRegistry::DeleteValue(KeyHandle key, const std::string& name) {
-  Key* k = Lookup(key);
-  if (k == nullptr) return regstatus::kInvalidHandle;
-  const std::string folded = Fold(name);
-  if (k->values.erase(folded) == 0) return regstatus::kFileNotFound;
-  k->names.erase(folded);
-  return regstatus::kSuccess;
-}
-
-void SimRegistry::CloseKey(KeyHandle key) { handles_.erase(key.value); }
 
 void SimRegistry::DenyAccess(RootKey root, const std::string& path) {
   denied_[{root, Fold(path)}] = true;

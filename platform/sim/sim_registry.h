@@ -12,11 +12,8 @@ namespace velocane::sim {
 
 class SimRegistry : public Registry {
  public:
-  long OpenKey(RootKey root, const std::string& path, bool create, KeyHandle* key) override;
-  long QueryValue(KeyHandle key, const std::string& name, RegValue* value) override;
-  long SetValue(KeyHandle key, const std::string& name, const RegValue& value) override;
-  long DeleteValue(KeyHandle key, const std::string& name) override;
-  void CloseKey(KeyHandle key) override;
+  long OpenKey(RootKey root, const std::string& path, bool create,
+               std::unique_ptr<RegistryKey>* key) override;
 
   // Test side.
   // Opening this key (and creating it) fails with access denied.
@@ -26,7 +23,7 @@ class SimRegistry : public Registry {
   bool KeyExists(RootKey root, const std::string& path) const;
   const RegValue* Find(RootKey root, const std::string& path, const std::string& name) const;
   void Put(RootKey root, const std::string& path, const std::string& name, const RegValue& value);
-  int OpenHandles() const { return static_cast<int>(handles_.size()); }
+  int OpenHandles() const { return open_keys_; }
 
   struct Write {
     RootKey root;
@@ -38,23 +35,19 @@ class SimRegistry : public Registry {
   const std::vector<Write>& Writes() const { return writes_; }
 
  private:
+  class OpenedKey;
   struct Key {
     std::string path;                          // as first created
     std::map<std::string, std::string> names;  // folded name -> name as written
     std::map<std::string, RegValue> values;    // folded name -> value
   };
-  struct OpenKeyState {
-    RootKey root;
-    std::string folded_path;
-  };
   static std::string Fold(const std::string& text);
-  Key* Lookup(KeyHandle key);
 
+  // Keys are never removed, so an open key's entry stays valid.
   std::map<std::pair<RootKey, std::string>, Key> keys_;
   std::map<std::pair<RootKey, std::string>, bool> denied_;
   std::map<std::string, std::pair<int, long>> failing_writes_;
-  std::map<std::uintptr_t, OpenKeyState> handles_;
-  std::uintptr_t next_handle_ = 0x100;
+  int open_keys_ = 0;
   std::vector<Write> writes_;
 };
 

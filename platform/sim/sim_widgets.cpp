@@ -3,67 +3,229 @@
 #include "platform/messages.h"
 #include "platform/process.h"
 #include "platform/sim/sim_canvas.h"
+#include "platform/sim/sim_errors.h"
 
 namespace velocane::sim {
 
-SimPeer::~SimPeer() {
-  if (surface_) {
-    drawing_.DeleteDc(surface_);
-    drawing_.DeleteBitmap(surface_bitmap_);
-  }
-  if (parent_ == nullptr) windowing_.DestroyWindow(handle_);
+SimWindow::SimWindow(SimWidgets& widgets, const ControlDesc& desc, WindowHandle handle,
+                     bool top_level)
+    : control(desc), widgets_(widgets), handle_(handle), top_level_(top_level) {
+  ++widgets_.live_;
 }
 
-DcHandle SimPeer::Surface() {
+SimWindow::~SimWindow() {
+  if (surface_) {
+    widgets_.drawing_.DeleteDc(surface_);
+    widgets_.drawing_.DeleteBitmap(surface_bitmap_);
+  }
+  widgets_.windowing_.DestroyWindow(handle_);
+  --widgets_.live_;
+}
+
+DcHandle SimWindow::Surface() {
+  const Point size{control.bounds.Width(), control.bounds.Height()};
+  if (surface_ && size != surface_size_) {
+    widgets_.drawing_.DeleteDc(surface_);
+    widgets_.drawing_.DeleteBitmap(surface_bitmap_);
+    surface_ = DcHandle{};
+  }
   if (!surface_) {
-    surface_ = drawing_.CreateMemoryDc();
-    surface_bitmap_ = drawing_.CreateBitmap(state.bounds.Width(), state.bounds.Height());
-    drawing_.SelectBitmap(surface_, surface_bitmap_);
+    surface_ = widgets_.drawing_.CreateMemoryDc();
+    surface_bitmap_ = widgets_.drawing_.CreateBitmap(size.x, size.y);
+    widgets_.drawing_.SelectBitmap(surface_, surface_bitmap_);
+    surface_size_ = size;
   }
   return surface_;
 }
 
-void SimPeer::Render() {
-  const DcHandle dc = Surface();
-  drawing_.FillRect(dc, Rect{0, 0, state.bounds.Width(), state.bounds.Height()}, state.color);
-  SimCanvas canvas(drawing_, dc);
-  sink.PeerPaint(canvas);
+void SimWindow::ApplyVisible(bool visible) {
+  control.visible = visible;
+  if (top_level_)
+    widgets_.windowing_.ShowWindow(handle_, visible ? showcmd::kShow : showcmd::kHide);
 }
 
-void SimPeer::SetVisible(bool visible) {
-  state.visible = visible;
-  if (parent_ == nullptr) windowing_.ShowWindow(handle_, visible ? showcmd::kShow : showcmd::kHide);
+void SimWindow::ApplyText(const std::string& text) {
+  control.text = text;
+  if (top_level_) widgets_.windowing_.SetWindowText(handle_, text);
 }
 
-bool SimPeer::SetFocus() { return state.visible && state.enabled; }
+bool SimWindow::ApplyFocus() { return control.visible && control.enabled; }
 
-CreatePeerResult SimWidgets::Create(const WidgetDesc& desc, WidgetPeer* parent, WidgetSink& sink) {
-  if (fail_next_create_ != 0) {
-    unsigned error = fail_next_create_;
-    fail_next_create_ = 0;
-    return CreatePeerResult{nullptr, error};
-  }
-  WindowHandle handle;
-  if (parent == nullptr) {
-    // The close box and the end of the session reach the form as on the desktop.
-    handle = windowing_.AddWindow(
-        "T" + desc.name, desc.text,
-        [&sink](std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
-          if (msg == wm::kClose) {
-            sink.PeerCloseRequested();
-            return 0;
-          }
-          if (msg == wm::kQueryEndSession) return sink.PeerQueryEndSession() ? 1 : 0;
-          return std::nullopt;
-        },
-        desc.owner);
-    windowing_.ShowWindow(handle, desc.visible ? showcmd::kShow : showcmd::kHide);
+SimDrawing& SimWindow::Gdi() { return widgets_.drawing_; }
+
+void SimWindow::Deliver(const std::function<void()>& input) { widgets_.windowing_.Deliver(input); }
+
+template <class Interface>
+void SimContainer<Interface>::Render() {
+  SimDrawing& drawing = this->Gdi();
+  const DcHandle dc = this->Surface();
+  drawing.FillRect(dc, Rect{0, 0, this->control.bounds.Width(), this->control.bounds.Height()},
+                   this->control.color);
+  SimCanvas canvas(drawing, dc);
+  this->Deliver([&] { sink_.PeerPaint(canvas); });
+}
+
+template <class Interface>
+void SimContainer<Interface>::MouseClick(Point at) {
+  this->Deliver([&] {
+    sink_.PeerMouseDown(at);
+    sink_.PeerMouseUp(at);
+  });
+}
+
+template class SimContainer<FormPeer>;
+template class SimContainer<WidgetPeer>;
+
+SimForm::SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle,
+                 ContainerSink& sink)
+    : SimContainer<FormPeer>(widgets, desc.control, handle, true, sink),
+      border_style(desc.border_style),
+      stay_on_top(desc.stay_on_top),
+      position(desc.position),
+      center_over(desc.center_over),
+      owner(desc.owner) {}
+
+SimMemo::SimMemo(SimWidgets& widgets, const MemoDesc& desc, WindowHandle handle, MemoSink& sink)
+    : SimPeer<MemoPeer>(widgets, desc.control, handle, false),
+      lines(desc.lines),
+      read_only(desc.read_only),
+      no_context_menu(desc.no_context_menu),
+      sink_(sink) {}
+
+void SimMemo::Type(const std::string& text) {
+  if (read_only || !control.enabled) return;
+  Deliver([&] { sink_.PeerTextEdited(text); });
+}
+
+SimComboBox::SimComboBox(SimWidgets& widgets, const ComboBoxDesc& desc, WindowHandle handle,
+                         ComboBoxSink& sink)
+    : SimPeer<ComboBoxPeer>(widgets, desc.control, handle, false),
+      items(desc.items),
+      dropdown_count(desc.dropdown_count),
+      sink_(sink) {}
+
+void SimComboBox::Pick(int index) {
+  if (index < 0 || index >= static_cast<int>(items.size())) return;
+  control.text = items[index];
+  Deliver([&] { sink_.PeerSelected(index); });
+}
+
+void SimComboBox::Type(const std::string& text) {
+  control.text = text;
+  Deliver([&] { sink_.PeerTextEdited(text); });
+}
+
+SimListView::SimListView(SimWidgets& widgets, const ListViewDesc& desc, WindowHandle handle,
+                         ListViewSink& sink)
+    : SimPeer<ListViewPeer>(widgets, desc.control, handle, false),
+      columns(desc.columns),
+      grid_lines(desc.grid_lines),
+      row_select(desc.row_select),
+      hide_selection(desc.hide_selection),
+      sink_(sink) {}
+
+void SimListView::ClearRows() {
+  rows.clear();
+  selected.clear();
+}
+
+void SimListView::SetRowSelected(int row, bool on) {
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  if (on) {
+    selected.insert(row);
   } else {
-    handle = windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
+    selected.erase(row);
   }
-  return CreatePeerResult{std::make_unique<SimPeer>(desc, sink, handle, windowing_, drawing_,
-                                                    static_cast<SimPeer*>(parent)),
-                          0};
+}
+
+void SimListView::ClickRow(int row) {
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  // One selection at a time, as the real list tells it: the old row first.
+  const std::set<int> before = selected;
+  selected = {row};
+  Deliver([&] {
+    for (int old : before) {
+      if (old != row) sink_.PeerRowSelected(old, false);
+    }
+    if (!before.contains(row)) sink_.PeerRowSelected(row, true);
+  });
+}
+
+SimCheckBox::SimCheckBox(SimWidgets& widgets, const CheckBoxDesc& desc, WindowHandle handle,
+                         ClickSink& sink)
+    : SimPeer<CheckBoxPeer>(widgets, desc.control, handle, false),
+      checked(desc.checked),
+      sink_(sink) {}
+
+void SimCheckBox::Click() {
+  if (!control.enabled) return;
+  Deliver([&] { sink_.PeerClicked(); });
+}
+
+void SimButton::Click() {
+  if (!control.enabled) return;
+  Deliver([&] { sink_.PeerClicked(); });
+}
+
+void SimWidgets::CheckFailure() {
+  if (fail_next_create_ == 0) return;
+  const unsigned error = fail_next_create_;
+  fail_next_create_ = 0;
+  ThrowOSError(error);
+}
+
+WindowHandle SimWidgets::ChildHandle(const ControlDesc& desc) {
+  CheckFailure();
+  return windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
+}
+
+std::unique_ptr<FormPeer> SimWidgets::CreateForm(const FormDesc& desc, ContainerSink& container,
+                                                 FormSink& form) {
+  CheckFailure();
+  // The close box and the end of the session reach the form as on the desktop.
+  const WindowHandle handle = windowing_.AddWindow(
+      "T" + desc.control.name, desc.control.text,
+      [&form](std::uint32_t msg, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+        if (msg == wm::kClose) {
+          form.PeerCloseRequested();
+          return 0;
+        }
+        if (msg == wm::kQueryEndSession) return form.PeerQueryEndSession() ? 1 : 0;
+        return std::nullopt;
+      },
+      desc.owner);
+  windowing_.ShowWindow(handle, desc.control.visible ? showcmd::kShow : showcmd::kHide);
+  return std::make_unique<SimForm>(*this, desc, handle, container);
+}
+
+std::unique_ptr<WidgetPeer> SimWidgets::CreatePanel(const ControlDesc& desc, WidgetPeer&,
+                                                    ContainerSink& container) {
+  return std::make_unique<SimPanel>(*this, desc, ChildHandle(desc), false, container);
+}
+
+std::unique_ptr<MemoPeer> SimWidgets::CreateMemo(const MemoDesc& desc, WidgetPeer&,
+                                                 MemoSink& sink) {
+  return std::make_unique<SimMemo>(*this, desc, ChildHandle(desc.control), sink);
+}
+
+std::unique_ptr<ComboBoxPeer> SimWidgets::CreateComboBox(const ComboBoxDesc& desc, WidgetPeer&,
+                                                         ComboBoxSink& sink) {
+  return std::make_unique<SimComboBox>(*this, desc, ChildHandle(desc.control), sink);
+}
+
+std::unique_ptr<ListViewPeer> SimWidgets::CreateListView(const ListViewDesc& desc, WidgetPeer&,
+                                                         ListViewSink& sink) {
+  return std::make_unique<SimListView>(*this, desc, ChildHandle(desc.control), sink);
+}
+
+std::unique_ptr<CheckBoxPeer> SimWidgets::CreateCheckBox(const CheckBoxDesc& desc, WidgetPeer&,
+                                                         ClickSink& sink) {
+  return std::make_unique<SimCheckBox>(*this, desc, ChildHandle(desc.control), sink);
+}
+
+std::unique_ptr<WidgetPeer> SimWidgets::CreateButton(const ControlDesc& desc, WidgetPeer&,
+                                                     ClickSink& sink) {
+  return std::make_unique<SimButton>(*this, desc, ChildHandle(desc), sink);
 }
 
 }  // namespace velocane::sim

@@ -1,7 +1,10 @@
 #pragma once
 // Peers for the simulation: they keep what the real window would show, so a
-// test can look at it. Forms are top-level windows of the simulated desktop.
+// test can look at it, and offer the user's input as the real windows give
+// it. Forms are top-level windows of the simulated desktop.
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/sim/sim_drawing.h"
@@ -10,70 +13,209 @@
 
 namespace velocane::sim {
 
-class SimPeer : public WidgetPeer {
+class SimWidgets;
+
+// The part every simulated peer has: the common state, a handle and a surface.
+class SimWindow {
  public:
-  SimPeer(const WidgetDesc& desc, WidgetSink& sink, WindowHandle handle, SimWindowing& windowing,
-          SimDrawing& drawing, SimPeer* parent)
-      : state(desc),
-        sink(sink),
-        handle_(handle),
-        windowing_(windowing),
-        drawing_(drawing),
-        parent_(parent) {}
-  ~SimPeer() override;
+  SimWindow(SimWidgets& widgets, const ControlDesc& desc, WindowHandle handle, bool top_level);
+  virtual ~SimWindow();
+  SimWindow(const SimWindow&) = delete;
+  SimWindow& operator=(const SimWindow&) = delete;
 
-  WindowHandle Handle() const override { return handle_; }
-  void SetBounds(const Rect& bounds) override { state.bounds = bounds; }
-  void SetVisible(bool visible) override;
-  void SetEnabled(bool enabled) override { state.enabled = enabled; }
-  void SetText(const std::string& text) override { state.text = text; }
-  void SetLines(const std::vector<std::string>& lines) override { state.lines = lines; }
-  void SetChecked(bool checked) override { state.checked = checked; }
-  void Invalidate() override { ++invalidations; }
-  bool SetFocus() override;
-  DcHandle GetDc() override { return Surface(); }
-  void ReleaseDc(DcHandle) override {}
-
-  // The pixels of the control's client area, kept between paints as the
-  // screen keeps them. Render() runs a whole paint cycle into it.
+  // The pixels of the client area, kept between paints as the screen keeps them.
   DcHandle Surface();
-  void Render();
 
-  // The user's mouse: a press and a release at one point of the client area.
-  void MouseClick(Point at) {
-    sink.PeerMouseDown(at);
-    sink.PeerMouseUp(at);
-  }
-
-  WidgetDesc state;
-  WidgetSink& sink;
+  ControlDesc control;
   int invalidations = 0;
 
- private:
+ protected:
+  void ApplyVisible(bool visible);
+  void ApplyText(const std::string& text);
+  bool ApplyFocus();
+  // Runs the user's input as the system's window procedure would: an error
+  // that escapes it goes to the windowing's error handler.
+  void Deliver(const std::function<void()>& input);
+  SimDrawing& Gdi();
+
+  SimWidgets& widgets_;
   WindowHandle handle_;
-  SimWindowing& windowing_;
-  SimDrawing& drawing_;
-  SimPeer* parent_;
+  bool top_level_;
+
+ private:
   DcHandle surface_;
   BitmapHandle surface_bitmap_;
+  Point surface_size_;
+};
+
+template <class Interface>
+class SimPeer : public Interface, public SimWindow {
+ public:
+  using SimWindow::SimWindow;
+  WindowHandle Handle() const override { return handle_; }
+  void SetBounds(const Rect& bounds) override { control.bounds = bounds; }
+  void SetVisible(bool visible) override { ApplyVisible(visible); }
+  void SetEnabled(bool enabled) override { control.enabled = enabled; }
+  void SetText(const std::string& text) override { ApplyText(text); }
+  void SetFont(const FontDesc& font) override { control.font = font; }
+  void SetColor(Color color) override { control.color = color; }
+  void Invalidate() override { ++invalidations; }
+  bool SetFocus() override { return ApplyFocus(); }
+  DcHandle GetDc() override { return Surface(); }
+  void ReleaseDc(DcHandle) override {}
+};
+
+// Forms and panels.
+template <class Interface>
+class SimContainer : public SimPeer<Interface> {
+ public:
+  SimContainer(SimWidgets& widgets, const ControlDesc& desc, WindowHandle handle, bool top_level,
+               ContainerSink& sink)
+      : SimPeer<Interface>(widgets, desc, handle, top_level), sink_(sink) {}
+  // A whole paint cycle into the surface.
+  void Render();
+  // The user's mouse: a press and a release at one point of the client area.
+  void MouseClick(Point at);
+
+ private:
+  ContainerSink& sink_;
+};
+
+class SimForm final : public SimContainer<FormPeer> {
+ public:
+  SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle, ContainerSink& sink);
+  void SetBorderStyle(TFormBorderStyle style) override { border_style = style; }
+  void SetStayOnTop(bool on) override { stay_on_top = on; }
+  void SetPosition(TPosition new_position, WindowHandle over) override {
+    position = new_position;
+    center_over = over;
+  }
+
+  TFormBorderStyle border_style;
+  bool stay_on_top;
+  TPosition position;
+  WindowHandle center_over;
+  WindowHandle owner;
+};
+
+using SimPanel = SimContainer<WidgetPeer>;
+
+class SimMemo final : public SimPeer<MemoPeer> {
+ public:
+  SimMemo(SimWidgets& widgets, const MemoDesc& desc, WindowHandle handle, MemoSink& sink);
+  void SetLines(const std::vector<std::string>& new_lines) override { lines = new_lines; }
+  void SetReadOnly(bool on) override { read_only = on; }
+  void SetNoContextMenu(bool none) override { no_context_menu = none; }
+  // The user types a whole new text; a read-only memo refuses it.
+  void Type(const std::string& text);
+
+  std::vector<std::string> lines;
+  bool read_only;
+  bool no_context_menu;
+
+ private:
+  MemoSink& sink_;
+};
+
+class SimComboBox final : public SimPeer<ComboBoxPeer> {
+ public:
+  SimComboBox(SimWidgets& widgets, const ComboBoxDesc& desc, WindowHandle handle,
+              ComboBoxSink& sink);
+  void SetItems(const std::vector<std::string>& new_items) override { items = new_items; }
+  void SetDropDownCount(int count) override { dropdown_count = count; }
+  // The user picks an item from the dropped list, or types into the field.
+  void Pick(int index);
+  void Type(const std::string& text);
+
+  std::vector<std::string> items;
+  int dropdown_count;
+
+ private:
+  ComboBoxSink& sink_;
+};
+
+class SimListView final : public SimPeer<ListViewPeer> {
+ public:
+  SimListView(SimWidgets& widgets, const ListViewDesc& desc, WindowHandle handle,
+              ListViewSink& sink);
+  void SetColumns(const std::vector<ListColumn>& new_columns) override { columns = new_columns; }
+  void SetGridLines(bool on) override { grid_lines = on; }
+  void SetRowSelect(bool on) override { row_select = on; }
+  void SetHideSelection(bool on) override { hide_selection = on; }
+  void ClearRows() override;
+  void AddRow(const std::vector<std::string>& texts) override { rows.push_back(texts); }
+  void SetRowSelected(int row, bool selected) override;
+  // The user clicks a row: it becomes the one selected row.
+  void ClickRow(int row);
+
+  std::vector<ListColumn> columns;
+  bool grid_lines;
+  bool row_select;
+  bool hide_selection;
+  std::vector<std::vector<std::string>> rows;
+  std::set<int> selected;
+
+ private:
+  ListViewSink& sink_;
+};
+
+class SimCheckBox final : public SimPeer<CheckBoxPeer> {
+ public:
+  SimCheckBox(SimWidgets& widgets, const CheckBoxDesc& desc, WindowHandle handle, ClickSink& sink);
+  void SetChecked(bool on) override { checked = on; }
+  // The user's click: the box toggles and tells.
+  void Click();
+
+  bool checked;
+
+ private:
+  ClickSink& sink_;
+};
+
+class SimButton final : public SimPeer<WidgetPeer> {
+ public:
+  SimButton(SimWidgets& widgets, const ControlDesc& desc, WindowHandle handle, ClickSink& sink)
+      : SimPeer<WidgetPeer>(widgets, desc, handle, false), sink_(sink) {}
+  void Click();
+
+ private:
+  ClickSink& sink_;
 };
 
 class SimWidgets : public WidgetFactory {
  public:
   SimWidgets(SimWindowing& windowing, SimDrawing& drawing)
       : windowing_(windowing), drawing_(drawing) {}
-  CreatePeerResult Create(const WidgetDesc& desc, WidgetPeer* parent, WidgetSink& sink) override;
+  std::unique_ptr<FormPeer> CreateForm(const FormDesc& desc, ContainerSink& container,
+                                       FormSink& form) override;
+  std::unique_ptr<WidgetPeer> CreatePanel(const ControlDesc& desc, WidgetPeer& parent,
+                                          ContainerSink& container) override;
+  std::unique_ptr<MemoPeer> CreateMemo(const MemoDesc& desc, WidgetPeer& parent,
+                                       MemoSink& sink) override;
+  std::unique_ptr<ComboBoxPeer> CreateComboBox(const ComboBoxDesc& desc, WidgetPeer& parent,
+                                               ComboBoxSink& sink) override;
+  std::unique_ptr<ListViewPeer> CreateListView(const ListViewDesc& desc, WidgetPeer& parent,
+                                               ListViewSink& sink) override;
+  std::unique_ptr<CheckBoxPeer> CreateCheckBox(const CheckBoxDesc& desc, WidgetPeer& parent,
+                                               ClickSink& sink) override;
+  std::unique_ptr<WidgetPeer> CreateButton(const ControlDesc& desc, WidgetPeer& parent,
+                                           ClickSink& sink) override;
 
   // Test side: the next creation fails with this system error code.
   void FailNextCreate(unsigned error) { fail_next_create_ = error; }
-  WindowHandle Focused() const { return focused_; }
+  // How many peers exist now (leak checks).
+  int LivePeers() const { return live_; }
 
  private:
-  friend class SimPeer;
+  friend class SimWindow;
+  // A handle for a child window; raises the failure a test asked for.
+  WindowHandle ChildHandle(const ControlDesc& desc);
+  void CheckFailure();
+
   SimWindowing& windowing_;
   SimDrawing& drawing_;
   unsigned fail_next_create_ = 0;
-  WindowHandle focused_;
+  int live_ = 0;
 };
 
 }  // namespace velocane::sim

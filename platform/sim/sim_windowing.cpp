@@ -1,11 +1,16 @@
 #include "platform/sim/sim_windowing.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/messages.h"
 #include "platform/process.h"
 
 namespace velocane::sim {
+
+namespace {
+constexpr unsigned kErrorInvalidWindowHandle = 1400;
+}  // namespace
 
 CreateWindowResult SimWindowing::CreateHiddenWindow(const std::string& class_name,
                                                     const std::string& title, bool message_only,
@@ -55,7 +60,17 @@ std::intptr_t SimWindowing::Dispatch(WindowHandle window, std::uint32_t msg, std
   if (it == windows_.end() || !it->second.proc) return 0;
   // Copy: the procedure may destroy its own window.
   WindowProc proc = it->second.proc;
-  return proc(msg, wparam, lparam).value_or(0);
+  std::intptr_t result = 0;
+  Deliver([&] { result = proc(msg, wparam, lparam).value_or(0); });
+  return result;
+}
+
+void SimWindowing::Deliver(const std::function<void()>& input) {
+  try {
+    input();
+  } catch (...) {
+    if (error_handler_) error_handler_(std::current_exception());
+  }
 }
 
 std::intptr_t SimWindowing::SendMessage(WindowHandle window, std::uint32_t msg,
@@ -70,12 +85,13 @@ bool SimWindowing::PostMessage(WindowHandle window, std::uint32_t msg, std::uint
   return true;
 }
 
-bool SimWindowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
-  if (!windows_.contains(window.value)) return false;
+SysResult SimWindowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+  if (fail_next_timer_ != 0) return SysResult{std::exchange(fail_next_timer_, 0)};
+  if (!windows_.contains(window.value)) return SysResult{kErrorInvalidWindowHandle};
   KillTimer(window, id);
   timers_.push_back(
       Timer{window, id, milliseconds, clock_.Now() + milliseconds, next_timer_order_++});
-  return true;
+  return SysResult{};
 }
 
 bool SimWindowing::KillTimer(WindowHandle window, std::uintptr_t id) {

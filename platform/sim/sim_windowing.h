@@ -33,7 +33,7 @@ class SimWindowing : public Windowing {
                             std::intptr_t lparam) override;
   bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
                    std::intptr_t lparam) override;
-  bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
+  SysResult SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
   bool KillTimer(WindowHandle window, std::uintptr_t id) override;
   void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
   std::string GetWindowText(WindowHandle window) override;
@@ -49,6 +49,13 @@ class SimWindowing : public Windowing {
   void PostQuitMessage(int exit_code) override;
   int RunMessageLoop() override;
   bool ProcessPendingMessages() override;
+  void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override {
+    error_handler_ = std::move(handler);
+  }
+
+  // Runs input the way a window procedure of the system would: what escapes it
+  // goes to the error handler, never to the caller.
+  void Deliver(const std::function<void()>& input);
 
   // Test side.
   // A visible top-level window of another program (or a child of `parent`).
@@ -69,6 +76,11 @@ class SimWindowing : public Windowing {
   std::vector<WindowHandle> ZOrder() const { return z_order_; }
   // The next window creation fails with this system error code.
   void FailNextCreate(unsigned error) { fail_next_create_ = error; }
+  // The next SetTimer fails with this system error code.
+  void FailNextSetTimer(unsigned error) { fail_next_timer_ = error; }
+  // How many windows and timers exist now (leak checks).
+  int LiveWindows() const { return static_cast<int>(windows_.size()); }
+  int LiveTimers() const { return static_cast<int>(timers_.size()); }
 
  private:
   struct Window {
@@ -113,6 +125,8 @@ class SimWindowing : public Windowing {
   std::function<int(const ShownMessageBox&)> responder_;
   std::vector<ShownMessageBox> boxes_;
   unsigned fail_next_create_ = 0;
+  unsigned fail_next_timer_ = 0;
+  std::function<void(std::exception_ptr)> error_handler_;
   // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
   static constexpr std::uint64_t kLoopLimit = 24ull * 3600 * 1000;
 };

@@ -95,6 +95,8 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 class WindowDc {
  public:
   explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+  // Takes over a context that GetDC gave for this window.
+  WindowDc(HWND window, HDC adopted) : window_(window), dc_(adopted) {}
   ~WindowDc() {
     if (dc_ != nullptr) ::ReleaseDC(window_, dc_);
   }
@@ -107,6 +109,21 @@ class WindowDc {
 
  private:
   HWND window_;
+  HDC dc_;
+};
+
+// BeginPaint and EndPaint of one WM_PAINT.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  ~PaintDc() { ::EndPaint(window_, &paint_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
   HDC dc_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 // Shared helpers of the Windows backend. Only files in this folder include it.
+#include <exception>
 #include <string>
 
 #include "platform/types.h"
@@ -20,5 +21,19 @@ inline COLORREF ResolveColor(Color color) {
 // Registers a window class once per process; returns false when that fails.
 bool EnsureWindowClass(const std::string& name, WNDPROC proc, UINT style = 0,
                        HBRUSH background = nullptr);
+
+// Hands an exception that a window procedure caught to the program's error
+// handling (Windowing::SetErrorHandler); nothing may unwind into the system.
+void ReportUnhandled(std::exception_ptr error);
+
+// Runs the handling of one message inside a window procedure.
+template <class Handling>
+void Guarded(Handling&& handling) {
+  try {
+    handling();
+  } catch (...) {
+    ReportUnhandled(std::current_exception());
+  }
+}
 
 }  // namespace velocane::win32

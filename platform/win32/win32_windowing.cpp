@@ -26,6 +26,23 @@ bool EnsureWindowClass(const std::string& name, WNDPROC proc, UINT style, HBRUSH
 
 namespace {
 
+std::function<void(std::exception_ptr)>& ErrorHandler() {
+  static std::function<void(std::exception_ptr)> handler;
+  return handler;
+}
+
+}  // namespace
+
+void ReportUnhandled(std::exception_ptr error) {
+  if (ErrorHandler()) ErrorHandler()(error);
+}
+
+void Win32Windowing::SetErrorHandler(std::function<void(std::exception_ptr)> handler) {
+  ErrorHandler() = std::move(handler);
+}
+
+namespace {
+
 // The procedure of every hidden window: the object's WindowProc travels in
 // the creation parameters and lives in the window's user data until WM_NCDESTROY.
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -39,10 +56,9 @@ LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     delete proc;
     return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
-  if (proc != nullptr && *proc) {
-    if (std::optional<std::intptr_t> result = (*proc)(msg, wparam, lparam)) return *result;
-  }
-  return DefWindowProcA(hwnd, msg, wparam, lparam);
+  std::optional<std::intptr_t> result;
+  if (proc != nullptr && *proc) Guarded([&] { result = (*proc)(msg, wparam, lparam); });
+  return result ? *result : DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
@@ -76,8 +92,10 @@ bool Win32Windowing::PostMessage(WindowHandle window, std::uint32_t msg, std::ui
   return PostMessageA(ToHwnd(window), msg, wparam, lparam) != FALSE;
 }
 
-bool Win32Windowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
-  return ::SetTimer(ToHwnd(window), id, milliseconds, nullptr) != 0;
+SysResult Win32Windowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+  if (::SetTimer(ToHwnd(window), id, milliseconds, nullptr) != 0) return SysResult{};
+  const DWORD error = GetLastError();
+  return SysResult{error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY};
 }
 
 bool Win32Windowing::KillTimer(WindowHandle window, std::uintptr_t id) {
@@ -85,15 +103,29 @@ bool Win32Windowing::KillTimer(WindowHandle window, std::uintptr_t id) {
 }
 
 namespace {
+
+struct Visit {
+  const std::function<bool(WindowHandle)>& visit;
+  std::exception_ptr error;  // what the visitor threw, raised again after EnumWindows
+};
+
 // A named CALLBACK: 32-bit Windows wants the stdcall convention, which a lambda cannot have.
 BOOL CALLBACK VisitTopLevel(HWND hwnd, LPARAM data) {
-  auto* visit = reinterpret_cast<const std::function<bool(WindowHandle)>*>(data);
-  return (*visit)(FromHwnd(hwnd)) ? TRUE : FALSE;
+  auto* state = reinterpret_cast<Visit*>(data);
+  try {
+    return state->visit(FromHwnd(hwnd)) ? TRUE : FALSE;
+  } catch (...) {
+    state->error = std::current_exception();
+    return FALSE;
+  }
 }
+
 }  // namespace
 
 void Win32Windowing::EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) {
-  EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&visit));
+  Visit state{visit, nullptr};
+  EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&state));
+  if (state.error) std::rethrow_exception(state.error);
 }
 
 std::string Win32Windowing::GetWindowText(WindowHandle window) {

@@ -13,7 +13,7 @@ class Win32Windowing : public Windowing {
                             std::intptr_t lparam) override;
   bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
                    std::intptr_t lparam) override;
-  bool SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
+  SysResult SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override;
   bool KillTimer(WindowHandle window, std::uintptr_t id) override;
   void EnumTopLevelWindows(const std::function<bool(WindowHandle)>& visit) override;
   std::string GetWindowText(WindowHandle window) override;
@@ -29,6 +29,7 @@ class Win32Windowing : public Windowing {
   void PostQuitMessage(int exit_code) override;
   int RunMessageLoop() override;
   bool ProcessPendingMessages() override;
+  void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override;
 };
 
 }  // namespace velocane::win32

@@ -21,24 +21,22 @@ class RegistryContract : public ::testing::Test {
     ASSERT_TRUE(key);
   }
   void TearDown() override {
-    for (const char* name : {"dword", "text", "raw", "MixedCase", "gone"})
-      reg.DeleteValue(key, name);
-    reg.CloseKey(key);
+    for (const char* name : {"dword", "text", "raw", "MixedCase", "gone"}) key->DeleteValue(name);
   }
   Registry& reg = contract::Backend().registry;
-  KeyHandle key;
+  std::unique_ptr<RegistryKey> key;
 };
 
 TEST_F(RegistryContract, DWordAndStringRoundTripByteForByte) {
   const RegValue dword = Bytes(ValueType::DWord, {20, 0, 0, 0});
   const RegValue text = Bytes(ValueType::String, {'C', 'a', 'b', 'l', 'e', 0});
-  ASSERT_EQ(reg.SetValue(key, "dword", dword), regstatus::kSuccess);
-  ASSERT_EQ(reg.SetValue(key, "text", text), regstatus::kSuccess);
+  ASSERT_EQ(key->SetValue("dword", dword), regstatus::kSuccess);
+  ASSERT_EQ(key->SetValue("text", text), regstatus::kSuccess);
   RegValue read;
-  ASSERT_EQ(reg.QueryValue(key, "dword", &read), regstatus::kSuccess);
+  ASSERT_EQ(key->QueryValue("dword", &read), regstatus::kSuccess);
   EXPECT_EQ(read.type, ValueType::DWord);
   EXPECT_EQ(read.data, dword.data);
-  ASSERT_EQ(reg.QueryValue(key, "text", &read), regstatus::kSuccess);
+  ASSERT_EQ(key->QueryValue("text", &read), regstatus::kSuccess);
   EXPECT_EQ(read.type, ValueType::String);
   EXPECT_EQ(read.data, text.data);
 }
@@ -48,9 +46,9 @@ TEST_F(RegistryContract, DWordAndStringRoundTripByteForByte) {
 // reader must cope with both.
 TEST_F(RegistryContract, StringWithoutTerminatorKeepsItsBytes) {
   const RegValue raw = Bytes(ValueType::String, {'A', 'U', 'T', 'O'});
-  ASSERT_EQ(reg.SetValue(key, "raw", raw), regstatus::kSuccess);
+  ASSERT_EQ(key->SetValue("raw", raw), regstatus::kSuccess);
   RegValue read;
-  ASSERT_EQ(reg.QueryValue(key, "raw", &read), regstatus::kSuccess);
+  ASSERT_EQ(key->QueryValue("raw", &read), regstatus::kSuccess);
   EXPECT_EQ(read.type, ValueType::String);
   ASSERT_GE(read.data.size(), raw.data.size());
   ASSERT_LE(read.data.size(), raw.data.size() + 1);
@@ -61,43 +59,41 @@ TEST_F(RegistryContract, StringWithoutTerminatorKeepsItsBytes) {
 }
 
 TEST_F(RegistryContract, NamesIgnoreCaseAndOverwriteKeepsOneValue) {
-  ASSERT_EQ(reg.SetValue(key, "MixedCase", Bytes(ValueType::DWord, {1, 0, 0, 0})), 0);
-  ASSERT_EQ(reg.SetValue(key, "mixedcase", Bytes(ValueType::DWord, {2, 0, 0, 0})), 0);
+  ASSERT_EQ(key->SetValue("MixedCase", Bytes(ValueType::DWord, {1, 0, 0, 0})), 0);
+  ASSERT_EQ(key->SetValue("mixedcase", Bytes(ValueType::DWord, {2, 0, 0, 0})), 0);
   RegValue read;
-  ASSERT_EQ(reg.QueryValue(key, "MIXEDCASE", &read), regstatus::kSuccess);
+  ASSERT_EQ(key->QueryValue("MIXEDCASE", &read), regstatus::kSuccess);
   EXPECT_EQ(read.data, (std::vector<std::uint8_t>{2, 0, 0, 0}));
 }
 
 TEST_F(RegistryContract, MissingValuesAndDeletion) {
   RegValue read;
-  EXPECT_EQ(reg.QueryValue(key, "gone", &read), regstatus::kFileNotFound);
-  EXPECT_EQ(reg.DeleteValue(key, "gone"), regstatus::kFileNotFound);
-  ASSERT_EQ(reg.SetValue(key, "gone", Bytes(ValueType::String, {'x', 0})), 0);
-  EXPECT_EQ(reg.DeleteValue(key, "gone"), regstatus::kSuccess);
-  EXPECT_EQ(reg.QueryValue(key, "gone", &read), regstatus::kFileNotFound);
+  EXPECT_EQ(key->QueryValue("gone", &read), regstatus::kFileNotFound);
+  EXPECT_EQ(key->DeleteValue("gone"), regstatus::kFileNotFound);
+  ASSERT_EQ(key->SetValue("gone", Bytes(ValueType::String, {'x', 0})), 0);
+  EXPECT_EQ(key->DeleteValue("gone"), regstatus::kSuccess);
+  EXPECT_EQ(key->QueryValue("gone", &read), regstatus::kFileNotFound);
 }
 
 TEST_F(RegistryContract, OpeningWithoutCreateFailsForAMissingKeyAndCreatesOtherwise) {
   // A name no earlier run has used: the real registry keeps what it is given.
   const std::string path =
       kKey + "\\Sub" + std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
-  KeyHandle sub;
+  std::unique_ptr<RegistryKey> sub;
   EXPECT_EQ(reg.OpenKey(RootKey::CurrentUser, path, false, &sub), regstatus::kFileNotFound);
   EXPECT_FALSE(sub);
   ASSERT_EQ(reg.OpenKey(RootKey::CurrentUser, path, true, &sub), regstatus::kSuccess);
-  reg.CloseKey(sub);
+  sub.reset();
   ASSERT_EQ(reg.OpenKey(RootKey::CurrentUser, path, false, &sub), regstatus::kSuccess);
   EXPECT_TRUE(sub);
-  reg.CloseKey(sub);
 }
 
 TEST_F(RegistryContract, EveryRootTheProgramWritesIsWritable) {
   for (RootKey root : {RootKey::CurrentUser, RootKey::CurrentConfig, RootKey::LocalMachine}) {
-    KeyHandle other;
+    std::unique_ptr<RegistryKey> other;
     ASSERT_EQ(reg.OpenKey(root, "Software\\VelocaneContract\\Roots", true, &other), 0);
-    EXPECT_EQ(reg.SetValue(other, "dword", Bytes(ValueType::DWord, {6, 0, 0, 0})), 0);
-    EXPECT_EQ(reg.DeleteValue(other, "dword"), 0);
-    reg.CloseKey(other);
+    EXPECT_EQ(other->SetValue("dword", Bytes(ValueType::DWord, {6, 0, 0, 0})), 0);
+    EXPECT_EQ(other->DeleteValue("dword"), 0);
   }
 }
 

@@ -89,7 +89,7 @@ TEST_F(WindowingContract, PostedMessagesArriveInOrderBeforeTheQuit) {
 
 TEST_F(WindowingContract, TimerTicksUntilKilled) {
   WindowHandle w = Create("", true);
-  ASSERT_TRUE(win.SetTimer(w, 5, 10));
+  ASSERT_TRUE(win.SetTimer(w, 5, 10).ok());
   EXPECT_TRUE(contract::PumpUntil([&] { return timer_ticks.size() >= 3; }, 5000));
   EXPECT_EQ(timer_ticks[0], 5);
   EXPECT_TRUE(win.KillTimer(w, 5));

@@ -294,7 +294,7 @@ TEST_F(Acceleration, HiddenButtonStartsTheSiblingQuotedAndReportsNothing) {
 }
 
 TEST_F(Acceleration, PanelClickDoesNothing) {
-  static_cast<sim::SimPeer*>(form->Panel1->Peer())->MouseClick(Point{2, 100});
+  static_cast<sim::SimPanel*>(form->Panel1->Peer())->MouseClick(Point{2, 100});
   EXPECT_TRUE(sim.registry.Writes().empty());
   EXPECT_TRUE(Boxes().empty());
 }

@@ -55,10 +55,9 @@ TEST_F(Autostart, UncheckingWithoutAValueReportsNothing) {
   form->CheckBox1->SetChecked(true);
   sim.registry.Put(RootKey::LocalMachine, kRun, "Other", sim::StringValue("x"));
   {
-    KeyHandle key;
+    std::unique_ptr<RegistryKey> key;
     sim.registry.OpenKey(RootKey::LocalMachine, kRun, false, &key);
-    sim.registry.DeleteValue(key, "Velocane");
-    sim.registry.CloseKey(key);
+    key->DeleteValue("Velocane");
   }
   form->CheckBox1->UserClick();
   EXPECT_FALSE(form->CheckBox1->Checked());

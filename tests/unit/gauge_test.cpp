@@ -185,7 +185,7 @@ TEST_F(MainWindowGauge, StoredSettingsAndSteppingDuringAccelerate) {
   EXPECT_EQ(f.AG->BevelInner().FrameStyle(), TVexFrameStyle::frameLowered);
   EXPECT_EQ(f.AG->Glyph().TransparentColor(), Color{16756855});
 
-  auto* panel = static_cast<sim::SimPeer*>(f.Panel1->Peer());
+  auto* panel = static_cast<sim::SimPanel*>(f.Panel1->Peer());
   panel->Render();
   std::vector<int> seen;
   std::vector<bool> lit_at_60;

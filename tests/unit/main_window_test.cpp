@@ -26,9 +26,9 @@ TEST_F(MainWindowTest, WindowFrame) {
   EXPECT_EQ(form->Caption(), "Velocane");
   EXPECT_EQ(form->ClientWidth(), 405);
   EXPECT_EQ(form->ClientHeight(), 275);
-  EXPECT_TRUE(form->ToolWindow());
+  EXPECT_EQ(form->BorderStyle(), TFormBorderStyle::bsToolWindow);
   EXPECT_TRUE(form->StayOnTop());
-  EXPECT_TRUE(form->Centered());
+  EXPECT_EQ(form->Position(), TPosition::poScreenCenter);
   EXPECT_EQ(form->BackColor(), clBtnFace);
   EXPECT_EQ(form->Font(), (FontDesc{"MS Sans Serif", 11, false, clWindowText}));
   EXPECT_EQ(app.MainForm(), form);
@@ -141,8 +141,8 @@ TEST_F(MainWindowTest, MemosOfferAnEmptyContextMenu) {
   EXPECT_EQ(form->Memo1->PopupMenu(), form->PopupMenu1);
   EXPECT_EQ(form->Memo2->PopupMenu(), form->PopupMenu1);
   EXPECT_TRUE(form->PopupMenu1->Items().empty());
-  auto* peer = static_cast<sim::SimPeer*>(form->Memo2->Peer());
-  EXPECT_TRUE(peer->state.no_context_menu);
+  auto* peer = static_cast<sim::SimMemo*>(form->Memo2->Peer());
+  EXPECT_TRUE(peer->no_context_menu);
 }
 
 TEST_F(MainWindowTest, TimersStartDisabled) {
@@ -154,17 +154,18 @@ TEST_F(MainWindowTest, TimersStartDisabled) {
 
 TEST_F(MainWindowTest, PeersMirrorTheModel) {
   // Every windowed control has a peer created with its state.
-  auto* cb = static_cast<sim::SimPeer*>(form->CB->Peer());
+  auto* cb = static_cast<sim::SimComboBox*>(form->CB->Peer());
   ASSERT_NE(cb, nullptr);
-  EXPECT_EQ(cb->state.kind, WidgetKind::ComboBox);
-  EXPECT_EQ(cb->state.text, "AUTO");
-  EXPECT_EQ(cb->state.lines.size(), 7u);
-  auto* bitbtn = static_cast<sim::SimPeer*>(form->BitBtn1->Peer());
+  EXPECT_EQ(cb->control.text, "AUTO");
+  EXPECT_EQ(cb->items.size(), 7u);
+  auto* bitbtn = static_cast<sim::SimButton*>(form->BitBtn1->Peer());
   ASSERT_NE(bitbtn, nullptr);
-  EXPECT_FALSE(bitbtn->state.visible);
+  EXPECT_FALSE(bitbtn->control.visible);
   // The main window is a top-level window owned by the application window.
-  auto* window = static_cast<sim::SimPeer*>(form->Peer());
-  EXPECT_EQ(window->state.owner, app.Handle());
+  auto* window = static_cast<sim::SimForm*>(form->Peer());
+  EXPECT_EQ(window->owner, app.Handle());
+  EXPECT_EQ(window->border_style, TFormBorderStyle::bsToolWindow);
+  EXPECT_TRUE(window->stay_on_top);
   EXPECT_EQ(sim.windowing.GetWindowText(form->Handle()), "Velocane");
   EXPECT_EQ(sim.windowing.GetClassName(form->Handle()), "TForm1");
 }

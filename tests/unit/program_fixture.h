@@ -51,7 +51,7 @@ class ProgramTest : public ::testing::Test {
   // A click on a flat button, as the mouse gives it to the panel.
   void ClickButton(TSpeedButton* button) {
     const Rect r = button->BoundsRect();
-    static_cast<sim::SimPeer*>(form->Panel1->Peer())->MouseClick(Point{r.left + 5, r.top + 5});
+    static_cast<sim::SimPanel*>(form->Panel1->Peer())->MouseClick(Point{r.left + 5, r.top + 5});
   }
 
   const std::vector<sim::ShownMessageBox>& Boxes() const { return sim.windowing.MessageBoxes(); }
