@@ -30,7 +30,7 @@ class TApplication : public TComponent {
   // window. A failure of COM is kept for the features that need it.
   void Initialize();
   // The result of initialising COM; a COM user raises it with RequireCom.
-  long ComStatus() const { return com_status_; }
+  HResult ComStatus() const { return com_status_; }
   // Raises EOleSysError with the HRESULT when COM could not be initialised.
   void RequireCom() const;
   const std::string& Title() const { return title_; }
@@ -81,7 +81,7 @@ class TApplication : public TComponent {
   std::string title_;
   WindowHandle window_;
   bool com_initialized_ = false;
-  long com_status_ = 0;
+  HResult com_status_ = 0;
   bool terminated_ = false;
   bool minimized_ = false;
   TForm* main_form_ = nullptr;

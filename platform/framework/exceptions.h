@@ -1,6 +1,7 @@
 #pragma once
 // The framework's error kinds. Handlers catch the kind they can answer; the
 // application object shows whatever escapes an event handler.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -39,17 +40,18 @@ class EInvalidOperation : public Exception {
 // A failing HRESULT from a COM call.
 class EOleSysError : public Exception {
  public:
-  EOleSysError(long hresult, const std::string& text) : Exception(text), hresult_(hresult) {}
-  long ErrorCode() const { return hresult_; }
+  EOleSysError(std::int32_t hresult, const std::string& text)
+      : Exception(text), hresult_(hresult) {}
+  std::int32_t ErrorCode() const { return hresult_; }
 
  private:
-  long hresult_;
+  std::int32_t hresult_;
 };
 
 // A failing HRESULT for which the object supplied an error description.
 class EOleException : public EOleSysError {
  public:
-  EOleException(long hresult, const std::string& description, const std::string& source)
+  EOleException(std::int32_t hresult, const std::string& description, const std::string& source)
       : EOleSysError(hresult, description), source_(source) {}
   const std::string& Source() const { return source_; }
 

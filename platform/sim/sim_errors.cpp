@@ -18,9 +18,13 @@ std::string SystemErrorText(unsigned code) {
       return "Invalid window handle.";
     case 1407:
       return "Cannot find window class.";
+    case 0x80004005u:
+      return "Unspecified error";
     default: {
+      // HRESULTs read better in hexadecimal.
       char text[40];
-      std::snprintf(text, sizeof text, "System error %u.", code);
+      std::snprintf(text, sizeof text,
+                    code >= 0x80000000u ? "System error 0x%08X." : "System error %u.", code);
       return text;
     }
   }

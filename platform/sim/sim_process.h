@@ -45,12 +45,15 @@ class SimProcess : public Process {
 
 class SimCom : public Com {
  public:
-  long Initialize() override {
+  HResult Initialize() override {
+    if (fail_with < 0) return fail_with;
     ++initialized;
     return initialized == 1 ? 0 : 1;  // S_OK, then S_FALSE
   }
   void Uninitialize() override { --initialized; }
   int initialized = 0;
+  // Test side: a failing HRESULT makes every Initialize fail with it.
+  HResult fail_with = 0;
 };
 
 }  // namespace velocane::sim

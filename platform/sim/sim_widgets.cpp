@@ -159,6 +159,7 @@ SimCheckBox::SimCheckBox(SimWidgets& widgets, const CheckBoxDesc& desc, WindowHa
 
 void SimCheckBox::Click() {
   if (!control.enabled) return;
+  checked = !checked;  // the box toggles itself before it tells
   Deliver([&] { sink_.PeerClicked(); });
 }
 

@@ -163,7 +163,7 @@ class SimCheckBox final : public SimPeer<CheckBoxPeer> {
  public:
   SimCheckBox(SimWidgets& widgets, const CheckBoxDesc& desc, WindowHandle handle, ClickSink& sink);
   void SetChecked(bool on) override { checked = on; }
-  // The user's click: the box toggles and tells.
+  // The user's click: the box toggles itself, then tells.
   void Click();
 
   bool checked;

@@ -9,17 +9,13 @@ namespace {
 class Win32ComboBox final : public Win32Peer<ComboBoxPeer> {
  public:
   Win32ComboBox(const ComboBoxDesc& desc, HWND parent, ComboBoxSink& sink)
-      : Win32Peer<ComboBoxPeer>(desc.control),
-        dropdown_count_(desc.dropdown_count),
-        font_height_(desc.control.font.height),
-        sink_(sink) {
+      : Win32Peer<ComboBoxPeer>(desc.control), dropdown_count_(desc.dropdown_count), sink_(sink) {
     CreateHandle(
         0, "COMBOBOX",
         ChildStyle(desc.control) | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, parent,
         WindowRectFor(desc.control.bounds), false, desc.control.font);
     SetItems(desc.items);
-    SendMessageA(hwnd(), CB_SETMINVISIBLE, static_cast<WPARAM>(dropdown_count_), 0);
-    SetWindowTextA(hwnd(), text_.c_str());
+    SetDropDownCount(dropdown_count_);
   }
 
   void SetItems(const std::vector<std::string>& items) override {
@@ -33,6 +29,8 @@ class Win32ComboBox final : public Win32Peer<ComboBoxPeer> {
 
   void SetDropDownCount(int count) override {
     dropdown_count_ = count;
+    // The common controls of version 6 take the count; older ones drop the
+    // list as deep as the window reaches below the field.
     SendMessageA(hwnd(), CB_SETMINVISIBLE, static_cast<WPARAM>(count), 0);
     ApplyBounds(bounds_);
   }
@@ -58,22 +56,28 @@ class Win32ComboBox final : public Win32Peer<ComboBoxPeer> {
   void OnDeferred() override { SetWindowTextA(hwnd(), text_.c_str()); }
 
  protected:
-  // The window's height holds the edit field and the rows of the dropped list;
-  // the system sets the field's own height.
+  // The window's height holds the edit field and the rows of the dropped
+  // list; the system sizes the field itself, from the font.
   RECT WindowRectFor(const Rect& bounds) const override {
-    const int field = bounds.Height() > 0 ? bounds.Height() : font_height_ + 10;
-    const int list = dropdown_count_ * (font_height_ + 4) + 2;
+    int field = bounds.Height();
+    int row = 16;
+    if (hwnd() != nullptr) {
+      RECT shown;
+      GetWindowRect(hwnd(), &shown);
+      field = shown.bottom - shown.top;
+      row = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, 0, 0));
+    }
+    const int list = dropdown_count_ * row + 2 * GetSystemMetrics(SM_CYBORDER);
     return RECT{bounds.left, bounds.top, bounds.right, bounds.top + field + list};
   }
 
   void ApplyFont(const FontDesc& font) override {
-    font_height_ = font.height;
     Win32Peer<ComboBoxPeer>::ApplyFont(font);
+    ApplyBounds(bounds_);  // rows of another height
   }
 
  private:
   int dropdown_count_;
-  int font_height_;
   ComboBoxSink& sink_;
 };
 

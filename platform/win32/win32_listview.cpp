@@ -26,17 +26,24 @@ class Win32ListView final : public Win32Peer<ListViewPeer> {
     SetColumns(desc.columns);
   }
 
+  // Columns that stay are changed in place, so the rows keep their texts in them.
   void SetColumns(const std::vector<ListColumn>& columns) override {
-    while (SendMessageA(hwnd(), LVM_DELETECOLUMN, 0, 0) != FALSE) {
-    }
     for (std::size_t i = 0; i < columns.size(); ++i) {
       std::string caption = columns[i].caption;
       LVCOLUMNA column{};
       column.mask = LVCF_TEXT | LVCF_WIDTH;
       column.cx = columns[i].width;
       column.pszText = caption.data();
-      SendMessageA(hwnd(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+      const auto index = static_cast<WPARAM>(i);
+      if (i >= column_count_ ||
+          SendMessageA(hwnd(), LVM_SETCOLUMNA, index, reinterpret_cast<LPARAM>(&column)) == FALSE) {
+        SendMessageA(hwnd(), LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+      }
     }
+    for (std::size_t i = column_count_; i > columns.size(); --i) {
+      SendMessageA(hwnd(), LVM_DELETECOLUMN, i - 1, 0);
+    }
+    column_count_ = columns.size();
   }
   void SetGridLines(bool on) override {
     grid_lines_ = on;
@@ -124,6 +131,7 @@ class Win32ListView final : public Win32Peer<ListViewPeer> {
 
   bool grid_lines_;
   bool row_select_;
+  std::size_t column_count_ = 0;
   int program_change_ = 0;
   ListViewSink& sink_;
 };

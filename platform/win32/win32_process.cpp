@@ -27,7 +27,7 @@ unsigned Win32Process::WinExec(const std::string& command_line, int show) {
 
 std::string Win32Process::SystemErrorText(unsigned code) { return win32::SystemErrorText(code); }
 
-long Win32Com::Initialize() { return CoInitialize(nullptr); }
+HResult Win32Com::Initialize() { return CoInitialize(nullptr); }
 
 void Win32Com::Uninitialize() { CoUninitialize(); }
 

@@ -15,7 +15,7 @@ class Win32Process : public Process {
 
 class Win32Com : public Com {
  public:
-  long Initialize() override;
+  HResult Initialize() override;
   void Uninitialize() override;
 };
 

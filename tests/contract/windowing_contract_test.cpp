@@ -1,6 +1,8 @@
 // Hidden windows, messages and timers, on the simulation and on the real system.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/messages.h"
@@ -97,6 +99,44 @@ TEST_F(WindowingContract, TimerTicksUntilKilled) {
   contract::PumpUntil([] { return false; }, 50);
   EXPECT_EQ(timer_ticks.size(), ticks);
   EXPECT_FALSE(win.KillTimer(w, 5));
+}
+
+TEST_F(WindowingContract, SetTimerOnAWindowThatIsGoneGivesAnErrorCode) {
+  WindowHandle w = Create("", true);
+  win.DestroyWindow(w);
+  windows.clear();
+  // Windows says ERROR_INVALID_WINDOW_HANDLE, Wine ERROR_INVALID_HANDLE: some code it is.
+  const SysResult set = win.SetTimer(w, 5, 10);
+  EXPECT_FALSE(set.ok());
+  EXPECT_NE(set.error, 0u);
+}
+
+// Nothing unwinds through the system: what a window procedure throws reaches
+// the error handler, of whatever type it is, and the message gets its default answer.
+TEST_F(WindowingContract, ErrorsEscapingAWindowProcedureGoToTheErrorHandler) {
+  std::vector<std::string> caught;
+  win.SetErrorHandler([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+      caught.push_back(e.what());
+    } catch (...) {
+      caught.push_back("unknown");
+    }
+  });
+  CreateWindowResult created = win.CreateHiddenWindow(
+      "VelocaneContractWindow", "", true,
+      [](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t) -> std::optional<std::intptr_t> {
+        if (msg != kPing) return std::nullopt;
+        if (wparam == 1) throw std::runtime_error("ping failed");
+        throw 7;
+      });
+  ASSERT_TRUE(created.handle);
+  windows.push_back(created.handle);
+  EXPECT_EQ(win.SendMessage(created.handle, kPing, 1, 0), 0);
+  EXPECT_EQ(win.SendMessage(created.handle, kPing, 2, 0), 0);
+  win.SetErrorHandler(nullptr);
+  EXPECT_EQ(caught, (std::vector<std::string>{"ping failed", "unknown"}));
 }
 
 TEST_F(WindowingContract, ShowMinimizeAndRestore) {

@@ -9,6 +9,7 @@
 #include "platform/framework/timer.h"
 #include "platform/messages.h"
 #include "platform/sim/sim_platform.h"
+#include "platform/sim/sim_widgets.h"
 
 namespace velocane {
 namespace {
@@ -85,6 +86,85 @@ TEST_F(FrameworkTest, EscapingErrorShowsTheErrorBoxAndTheProgramGoesOn) {
   EXPECT_EQ(shown.text, "Failed to set data for 'Velocane'");
   EXPECT_EQ(shown.caption, "Velocane 3.12");
   EXPECT_EQ(shown.flags, mb::kOk | mb::kIconError);
+}
+
+// Whatever escapes input handling is shown, of whatever type it is: clicks,
+// painting and the mouse on windowless controls alike.
+TEST_F(FrameworkTest, ErrorsOfAnyKindFromInputPaintAndMouseAreShown) {
+  auto* button = new TButton(form, "Button");
+  button->SetParent(form);
+  button->OnClick = [](TComponent&) { throw 42; };
+  button->UserClick();
+
+  class Throwing : public TControl {
+   public:
+    using TControl::TControl;
+    void Paint(Canvas&) override { throw EInvalidOperation("paint failed"); }
+    void MouseDown(Point) override { throw EConvertError("mouse failed"); }
+  };
+  auto* throwing = new Throwing(form, "Throwing");
+  throwing->SetBounds(0, 0, 50, 50);
+  throwing->SetParent(form);
+  auto* window = static_cast<sim::SimForm*>(form->Peer());
+  window->Render();
+  window->MouseClick(Point{10, 10});
+
+  std::vector<std::string> texts;
+  for (const sim::ShownMessageBox& shown : sim.windowing.MessageBoxes())
+    texts.push_back(shown.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{TApplication::kUnknownErrorText, "paint failed",
+                                             "mouse failed"}));
+}
+
+TEST_F(FrameworkTest, ErrorsThrownInAWindowProcedureAreShown) {
+  CreateWindowResult created = sim.windowing.CreateHiddenWindow(
+      "Throwing", "", true,
+      [](std::uint32_t, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+        throw ERegistryException("Failed to set data for 'x'");
+      });
+  sim.windowing.PostMessage(created.handle, wm::kUser, 0, 0);
+  sim.windowing.RunFor(0);
+  ASSERT_EQ(sim.windowing.MessageBoxes().size(), 1u);
+  EXPECT_EQ(sim.windowing.MessageBoxes()[0].text, "Failed to set data for 'x'");
+  sim.windowing.DestroyWindow(created.handle);
+}
+
+TEST_F(FrameworkTest, FailedTimerRaisesTheSystemsErrorWithItsText) {
+  auto* timer = new TTimer(form, "Timer");
+  timer->SetOnTimer([](TComponent&) {});
+  timer->SetEnabled(false);
+  sim.windowing.FailNextSetTimer(8);
+  try {
+    timer->SetEnabled(true);
+    FAIL() << "the timer started";
+  } catch (const EOSError& error) {
+    EXPECT_EQ(error.Code(), 8u);
+    EXPECT_STREQ(error.what(),
+                 "Not enough memory resources are available to process this command.");
+  }
+}
+
+TEST(ApplicationTest, FailedComInitialisationIsKeptForWhoNeedsCom) {
+  sim::SimPlatform sim;
+  sim.com.fail_with = static_cast<HResult>(0x80004005);  // E_FAIL
+  TApplication app(sim.platform);
+  app.Initialize();
+  EXPECT_EQ(app.ComStatus(), static_cast<HResult>(0x80004005));
+  try {
+    app.RequireCom();
+    FAIL() << "COM reported as usable";
+  } catch (const EOleSysError& error) {
+    EXPECT_EQ(error.ErrorCode(), static_cast<HResult>(0x80004005));
+  }
+  EXPECT_EQ(sim.com.initialized, 0);
+}
+
+TEST(ApplicationTest, TheProcessEndsWithTheQuitMessagesCode) {
+  sim::SimPlatform sim;
+  TApplication app(sim.platform);
+  app.Initialize();
+  sim.windowing.PostQuitMessage(3);
+  EXPECT_EQ(app.Run(), 3);
 }
 
 TEST_F(FrameworkTest, CheckBoxRunsItsClickOnEveryChangeOfState) {

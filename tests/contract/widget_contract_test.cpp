@@ -1,0 +1,206 @@
+// Every control kind on the simulation and on the real windows: what it shows
+// when made, after each setting changes, and what the user's input does.
+#include <gtest/gtest.h>
+
+#include "platform/framework/application.h"
+#include "tests/contract/backend.h"
+#include "tests/contract/widget_probe.h"
+
+namespace velocane {
+namespace {
+
+using contract::Probe;
+
+class WidgetContract : public ::testing::Test {
+ protected:
+  WidgetContract() {
+    app.Initialize();
+    app.SetTitle("Velocane Widget Contract");
+    form = &app.CreateForm<TForm>("VelocaneContractForm");
+    form->SetCaption("Contract");
+    form->SetClientSize(400, 300);
+  }
+  template <class T>
+  T* Make(const std::string& name, Rect bounds, TWinControl* parent = nullptr) {
+    auto* control = new T(form, name);
+    control->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    control->SetFont(FontDesc{"Arial", 13, false, clWindowText});
+    control->SetParent(parent != nullptr ? parent : form);
+    return control;
+  }
+
+  TApplication app{contract::Backend()};
+  TForm* form = nullptr;
+};
+
+TEST_F(WidgetContract, CommonSettingsReachTheWindowAfterCreation) {
+  auto* button = Make<TButton>("Button", Rect{10, 20, 110, 45});
+  button->SetCaption("Press");
+  contract::WidgetState state = Probe(*button);
+  EXPECT_EQ(state.text, "Press");
+  EXPECT_TRUE(state.visible);
+  EXPECT_TRUE(state.enabled);
+  EXPECT_EQ(state.bounds, (Rect{10, 20, 110, 45}));
+  EXPECT_EQ(state.font_name, "Arial");
+  EXPECT_EQ(state.font_height, 13);
+
+  button->SetBounds(30, 40, 80, 30);
+  button->SetEnabled(false);
+  button->Hide();
+  button->SetFont(FontDesc{"Tahoma", 11, true, clWindowText});
+  state = Probe(*button);
+  EXPECT_EQ(state.bounds, (Rect{30, 40, 110, 70}));
+  EXPECT_FALSE(state.enabled);
+  EXPECT_FALSE(state.visible);
+  EXPECT_EQ(state.font_name, "Tahoma");
+  EXPECT_EQ(state.font_height, 11);
+  EXPECT_TRUE(state.font_bold);
+}
+
+TEST_F(WidgetContract, ControlsOnAPanelAreMadeWithItAndMoveWithIt) {
+  auto* panel = Make<TPanel>("Panel", Rect{0, 100, 400, 200});
+  auto* box = Make<TCheckBox>("Box", Rect{5, 6, 105, 26}, panel);
+  EXPECT_EQ(Probe(*panel).bounds, (Rect{0, 100, 400, 200}));
+  EXPECT_EQ(Probe(*box).bounds, (Rect{5, 6, 105, 26}));
+  panel->Hide();
+  EXPECT_FALSE(Probe(*panel).visible);
+  EXPECT_TRUE(Probe(*box).visible);  // its own flag; the hidden parent hides it
+}
+
+TEST_F(WidgetContract, MemoLinesAndReadOnly) {
+  auto* memo = Make<TMemo>("Memo", Rect{0, 0, 200, 80});
+  memo->SetLines({"one", "", "three"});
+  EXPECT_EQ(contract::MemoLines(*memo), (std::vector<std::string>{"one", "", "three"}));
+  EXPECT_FALSE(contract::MemoReadOnly(*memo));
+  memo->SetReadOnly(true);
+  EXPECT_TRUE(contract::MemoReadOnly(*memo));
+  memo->SetLines({"changed"});
+  memo->SetReadOnly(false);
+  EXPECT_EQ(contract::MemoLines(*memo), std::vector<std::string>{"changed"});
+  EXPECT_FALSE(contract::MemoReadOnly(*memo));
+}
+
+TEST_F(WidgetContract, ComboBoxItemsTextAndDropDownCount) {
+  auto* combo = Make<TComboBox>("Combo", Rect{10, 10, 110, 31});
+  const std::vector<std::string> many{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"};
+  combo->SetItems(many);
+  combo->SetText("AUTO");
+  EXPECT_EQ(contract::ComboItems(*combo), many);
+  EXPECT_EQ(Probe(*combo).text, "AUTO");
+  // The rows the dropped list shows (it has more items than that).
+  EXPECT_EQ(contract::ComboDropDownCount(*combo), 8);
+  combo->SetDropDownCount(3);
+  EXPECT_EQ(contract::ComboDropDownCount(*combo), 3);
+  combo->SetFont(FontDesc{"Arial", 21, false, clWindowText});
+  EXPECT_EQ(contract::ComboDropDownCount(*combo), 3);
+  combo->SetItems({"LAN"});
+  EXPECT_EQ(contract::ComboItems(*combo), std::vector<std::string>{"LAN"});
+  // New items leave the program's text in the field.
+  EXPECT_EQ(Probe(*combo).text, "AUTO");
+  // Where the field lies; its height is the system's, from the font.
+  const Rect bounds = Probe(*combo).bounds;
+  EXPECT_EQ(bounds.left, 10);
+  EXPECT_EQ(bounds.top, 10);
+  EXPECT_EQ(bounds.Width(), 100);
+}
+
+TEST_F(WidgetContract, ComboBoxPickIsTheUsersSelection) {
+  auto* combo = Make<TComboBox>("Combo", Rect{10, 10, 110, 31});
+  combo->SetItems({"Modem", "Cable"});
+  std::vector<std::string> seen;
+  combo->OnSelect = [&](TComponent&) { seen.push_back(combo->Text()); };
+  contract::UserPickItem(*combo, 1);
+  EXPECT_EQ(seen, std::vector<std::string>{"Cable"});
+  EXPECT_EQ(combo->ItemIndex(), 1);
+}
+
+TEST_F(WidgetContract, ListViewColumnsStylesAndRows) {
+  auto* list = Make<TListView>("List", Rect{0, 0, 380, 200});
+  list->SetColumns({{"No.", 30}, {"Title", 200}});
+  list->AddItem(TListItem{"1", {"First"}, nullptr, false});
+  list->AddItem(TListItem{"2", {"Second"}, nullptr, false});
+  contract::ListState expected{{{"No.", 30}, {"Title", 200}},
+                               false,
+                               false,
+                               false,
+                               {{"1", "First"}, {"2", "Second"}},
+                               {}};
+  EXPECT_EQ(contract::List(*list), expected);
+
+  list->SetColumns({{"No.", 40}, {"Title", 100}, {"URL", 150}});
+  list->SetGridLines(true);
+  list->SetRowSelect(true);
+  list->SetHideSelection(false);
+  list->SetSelectedIndex(1);
+  expected.columns = {{"No.", 40}, {"Title", 100}, {"URL", 150}};
+  expected.grid_lines = expected.row_select = expected.show_selection_always = true;
+  expected.rows = {{"1", "First", ""}, {"2", "Second", ""}};
+  expected.selected = {1};
+  EXPECT_EQ(contract::List(*list), expected);
+
+  list->ClearItems();
+  list->AddItem(TListItem{"3", {"Third", "about:blank"}, nullptr, false});
+  expected.rows = {{"3", "Third", "about:blank"}};
+  expected.selected = {};
+  EXPECT_EQ(contract::List(*list), expected);
+  EXPECT_EQ(list->Selected(), nullptr);
+}
+
+TEST_F(WidgetContract, ListViewSelectionByTheUserReachesTheModel) {
+  auto* list = Make<TListView>("List", Rect{0, 0, 380, 200});
+  list->SetColumns({{"No.", 30}});
+  for (const char* caption : {"1", "2", "3"}) list->AddItem(TListItem{caption, {}, nullptr, false});
+  contract::UserSelectRow(*list, 2);
+  ASSERT_NE(list->Selected(), nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "3");
+  contract::UserSelectRow(*list, 0);
+  ASSERT_NE(list->Selected(), nullptr);
+  EXPECT_EQ(list->Selected()->Caption, "1");
+  EXPECT_EQ(contract::List(*list).selected, std::vector<int>{0});
+}
+
+TEST_F(WidgetContract, CheckBoxStateByProgramAndByTheUser) {
+  auto* box = Make<TCheckBox>("Box", Rect{10, 10, 200, 27});
+  box->SetCaption("Enable");
+  int clicks = 0;
+  box->OnClick = [&](TComponent&) { ++clicks; };
+  box->SetChecked(true);
+  EXPECT_TRUE(contract::Checked(*box));
+  EXPECT_EQ(Probe(*box).text, "Enable");
+  contract::UserClick(*box);
+  EXPECT_FALSE(box->Checked());
+  EXPECT_FALSE(contract::Checked(*box));
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(WidgetContract, ButtonClickByTheUser) {
+  auto* button = Make<TButton>("Button", Rect{10, 10, 80, 35});
+  int clicks = 0;
+  button->OnClick = [&](TComponent&) { ++clicks; };
+  contract::UserClick(*button);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(WidgetContract, FormFrameAndPlacement) {
+  EXPECT_EQ(Probe(*form).text, "Contract");
+  EXPECT_EQ(Probe(*form).bounds, (Rect{0, 0, 400, 300}));
+  EXPECT_EQ(contract::Form(*form).border_style, TFormBorderStyle::bsSizeable);
+  EXPECT_FALSE(contract::Form(*form).stay_on_top);
+  form->SetBorderStyle(TFormBorderStyle::bsToolWindow);
+  form->SetStayOnTop(true);
+  EXPECT_EQ(contract::Form(*form).border_style, TFormBorderStyle::bsToolWindow);
+  EXPECT_TRUE(contract::Form(*form).stay_on_top);
+  // A new frame keeps the client area.
+  EXPECT_EQ(Probe(*form).bounds, (Rect{0, 0, 400, 300}));
+  // (Wine keeps an owned window on top once it was: its switching off is
+  // not compared here.)
+  form->SetBorderStyle(TFormBorderStyle::bsDialog);
+  form->SetClientSize(288, 286);
+  EXPECT_EQ(contract::Form(*form).border_style, TFormBorderStyle::bsDialog);
+  EXPECT_EQ(Probe(*form).bounds, (Rect{0, 0, 288, 286}));
+  form->SetCaption("Renamed");
+  EXPECT_EQ(Probe(*form).text, "Renamed");
+}
+
+}  // namespace
+}  // namespace velocane
