@@ -7,7 +7,6 @@ namespace velocane {
 // A COM status code: negative for a failure.
 using HResult = std::int32_t;
 
-
 class Com {
  public:
   virtual ~Com() = default;

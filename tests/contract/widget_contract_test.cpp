@@ -119,12 +119,8 @@ TEST_F(WidgetContract, ListViewColumnsStylesAndRows) {
   list->SetColumns({{"No.", 30}, {"Title", 200}});
   list->AddItem(TListItem{"1", {"First"}, nullptr, false});
   list->AddItem(TListItem{"2", {"Second"}, nullptr, false});
-  contract::ListState expected{{{"No.", 30}, {"Title", 200}},
-                               false,
-                               false,
-                               false,
-                               {{"1", "First"}, {"2", "Second"}},
-                               {}};
+  contract::ListState expected{{{"No.", 30}, {"Title", 200}},     false, false, false,
+                               {{"1", "First"}, {"2", "Second"}}, {}};
   EXPECT_EQ(contract::List(*list), expected);
 
   list->SetColumns({{"No.", 40}, {"Title", 100}, {"URL", 150}});

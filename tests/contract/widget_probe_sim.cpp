@@ -19,8 +19,7 @@ WidgetState Probe(const TWinControl& control) {
   if (dynamic_cast<const TForm*>(&control) != nullptr) {
     bounds = Rect{0, 0, bounds.Width(), bounds.Height()};
   }
-  return WidgetState{c.text, c.visible, c.enabled, bounds, c.font.name, c.font.height,
-                     c.font.bold};
+  return WidgetState{c.text, c.visible, c.enabled, bounds, c.font.name, c.font.height, c.font.bold};
 }
 
 std::vector<std::string> MemoLines(const TMemo& memo) { return PeerOf<sim::SimMemo>(memo).lines; }

@@ -31,8 +31,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
 // What the parent sees: the control's own notification, sent the way the
 // control sends it.
 void NotifyParent(HWND control, UINT code) {
-  SendMessageA(GetParent(control), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+  SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
 }
 
 }  // namespace
