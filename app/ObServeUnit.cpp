@@ -1,5 +1,6 @@
 #include "app/ObServeUnit.h"
 
+#include "app/appearance.h"
 #include "app/button_glyphs.h"
 
 namespace velocane {
@@ -100,12 +101,8 @@ void TForm1::CreateControls() {
   Label1->SetParent(Panel1);
 
   AG = new TVexGauge(this, "AG");
-  AG->SetBounds(0, 89, 385, 27);
+  ConfigureMainGauge(*AG);
   AG->SetVisible(false);
-  AG->Glyph().SetTransparentColor(16756855);
-  AG->BevelInner().SetFrameStyle(TVexFrameStyle::frameLowered);
-  AG->SetSegmentColor(8421631);
-  AG->SetInsideBackColor(0xF0CAA6);  // sky blue
   AG->SetFont(Panel1->Font());
   AG->SetParent(Panel1);
   AG->SetPercentage(45);

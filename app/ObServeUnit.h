@@ -2,6 +2,7 @@
 // The main window: the connection-type choice, the command buttons, the status
 // line and the controls of the features that are wired in step by step.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "app/random_waits.h"
@@ -17,35 +18,33 @@
 
 namespace velocane {
 
-// The colour of the panels, memos, combo box and check box: red 128, green 128, blue 192.
-constexpr Color kSlate = 12615808;
-
 class TForm1 : public TForm {
  public:
   explicit TForm1(TApplication& application);
 
   // Controls, owned by the form (component ownership); listed in stacking order.
-  TListView* ListView1;
-  TPanel* Panel1;
-  TSpeedButton* SpeedButton3;
-  TSpeedButton* SpeedButton1;
-  TSpeedButton* SpeedButton2;
-  TSpeedButton* SpeedButton4;
-  TSpeedButton* Edit1;
-  TLabel* Label1;
-  TVexGauge* AG;
-  TBitBtn* BitBtn1;
-  TMemo* Memo1;
-  TMemo* Memo2;
-  TComboBox* CB;
-  TCheckBox* CheckBox1;
-  TBitBtn* BitBtn2;
-  TBitBtn* BitBtn3;
-  TPopupMenu* PopupMenu1;
-  TTimer* Timer1;
-  TTimer* Timer3;
-  TPrevInst* PrevInst1;
+  TListView* ListView1;        // the browser windows, uncovered for five seconds by View
+  TPanel* Panel1;              // the slate panel with the buttons, the status line and the gauge
+  TSpeedButton* SpeedButton3;  // "Stop": removes the acceleration
+  TSpeedButton* SpeedButton1;  // "Accelerate": applies it
+  TSpeedButton* SpeedButton2;  // "View": uncovers the browser window list
+  TSpeedButton* SpeedButton4;  // "Minimize": into the notification area
+  TSpeedButton* Edit1;         // "About": the about box
+  TLabel* Label1;              // the status line
+  TVexGauge* AG;               // the progress of Accelerate and Stop, hidden between them
+  TBitBtn* BitBtn1;            // hidden; carries the minimize-to-tray action
+  TMemo* Memo1;                // the title line
+  TMemo* Memo2;                // the feature text
+  TComboBox* CB;               // the connection type
+  TCheckBox* CheckBox1;        // the autostart at log-on
+  TBitBtn* BitBtn2;            // hidden; starts the sibling program
+  TBitBtn* BitBtn3;            // hidden; the about box without hiding the window
+  TPopupMenu* PopupMenu1;      // the memos' context menu, empty: a right click offers none
+  TTimer* Timer1;              // covers the list again five seconds after View
+  TTimer* Timer3;              // the one-shot automatic start after "/Auto"
+  TPrevInst* PrevInst1;        // the single-instance guard
 
+  // The pair the acceleration writes, and the connection type read at start-up.
   std::int32_t LimitPerServer = 0;
   std::int32_t LimitPer1_0Server = 0;
   std::string StoredConnectionType;
@@ -79,6 +78,10 @@ class TForm1 : public TForm {
   void ReadAutostartState();
   // Waits while a command runs; the window handles no messages meanwhile.
   void Wait(unsigned milliseconds);
+  // The animation both commands share: `button` off, the check box hidden,
+  // the gauge shown and stepped 0..100 with `wait` before each step, then
+  // hidden again. The caller enables `button` when its command is done.
+  void StepGauge(TSpeedButton* button, const std::function<void(int step)>& wait);
   Platform& Os() const { return Application()->Platform(); }
 
   TRandomGenerator random_;

@@ -1,6 +1,7 @@
 // The acceleration: the connection limits in the registry, chosen by connection type.
 #include "app/ObServeUnit.h"
 #include "app/connection_types.h"
+#include "app/registry_retry.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/registry.h"
 
@@ -11,14 +12,10 @@ void TForm1::Wait(unsigned milliseconds) { Os().process.Sleep(milliseconds); }
 void TForm1::WriteLimits(RootKey root, std::int32_t per_server, std::int32_t per_1_0_server) {
   TRegistry reg(Os().registry, root);
   if (!reg.OpenKey(kInternetSettingsKey, true)) return;
-  try {
+  WriteWithRetry([&] {
     reg.WriteInteger(kMaxConnectionsPerServer, per_server);
     reg.WriteInteger(kMaxConnectionsPer1_0Server, per_1_0_server);
-  } catch (const ERegistryException&) {
-    // Once more; a second failure goes to the caller.
-    reg.WriteInteger(kMaxConnectionsPerServer, per_server);
-    reg.WriteInteger(kMaxConnectionsPer1_0Server, per_1_0_server);
-  }
+  });
 }
 
 void TForm1::ApplyAcceleration() {
@@ -31,33 +28,31 @@ void TForm1::RemoveAcceleration() {
   WriteLimits(RootKey::CurrentConfig, kDefaultPerServer, kDefaultPer1_0Server);
 }
 
-void TForm1::SpeedButton1Click(TComponent&) {
-  SpeedButton1->SetEnabled(false);
+void TForm1::StepGauge(TSpeedButton* button, const std::function<void(int step)>& wait) {
+  button->SetEnabled(false);
   CheckBox1->Hide();
   AG->Show();
   for (int n = 0; n <= 100; ++n) {
-    Wait(1 + random_.Next(5));
-    if (n == 60) Wait(1700);
-    if (n == 85) Wait(1100);
+    wait(n);
     AG->SetPercentage(n);
   }
   AG->Hide();
   CheckBox1->Show();
+}
+
+void TForm1::SpeedButton1Click(TComponent&) {
+  StepGauge(SpeedButton1, [this](int n) {
+    Wait(1 + random_.Next(5));
+    if (n == 60) Wait(1700);
+    if (n == 85) Wait(1100);
+  });
   ApplyAcceleration();
   SpeedButton1->SetEnabled(true);
   Label1->SetCaption("Acceleration successfully!");
 }
 
 void TForm1::SpeedButton3Click(TComponent&) {
-  SpeedButton3->SetEnabled(false);
-  CheckBox1->Hide();
-  AG->Show();
-  for (int n = 0; n <= 100; ++n) {
-    Wait(1 + random_.Next(360));
-    AG->SetPercentage(n);
-  }
-  AG->Hide();
-  CheckBox1->Show();
+  StepGauge(SpeedButton3, [this](int) { Wait(1 + random_.Next(360)); });
   RemoveAcceleration();
   SpeedButton3->SetEnabled(true);
   Label1->SetCaption("Acceleration removed.");
@@ -74,11 +69,7 @@ void TForm1::CBSelect(TComponent&) {
   SpeedButton1->Click();
   TRegistry reg(Os().registry, RootKey::CurrentConfig);
   if (!reg.OpenKey(kInternetSettingsKey, true)) return;
-  try {
-    reg.WriteString(kConnectionTypeValue, CB->Text());
-  } catch (const ERegistryException&) {
-    reg.WriteString(kConnectionTypeValue, CB->Text());
-  }
+  WriteWithRetry([&] { reg.WriteString(kConnectionTypeValue, CB->Text()); });
 }
 
 }  // namespace velocane

@@ -1,6 +1,7 @@
 // The autostart value: the machine-wide Run entry that starts the program
 // with "/Auto" at every log-on, mirrored by CheckBox1.
 #include "app/ObServeUnit.h"
+#include "app/registry_retry.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/registry.h"
 
@@ -21,11 +22,7 @@ void TForm1::CheckBox1Click(TComponent&) {
   if (!reg.OpenKey(kRunKey, true)) return;
   if (CheckBox1->Checked()) {
     const std::string command = AutostartCommand(Os().process.ModuleFileName());
-    try {
-      reg.WriteString(kRunValue, command);
-    } catch (const ERegistryException&) {
-      reg.WriteString(kRunValue, command);
-    }
+    WriteWithRetry([&] { reg.WriteString(kRunValue, command); });
   } else {
     reg.DeleteValue(kRunValue);  // also when it is not there: nothing to report
   }

@@ -28,17 +28,20 @@ void TForm1::FormCreate(TComponent&) {
 void TForm1::ReadStoredState() {
   TRegistry reg(Os().registry, RootKey::CurrentConfig);
   if (!reg.OpenKey(kInternetSettingsKey, true)) return;
+  // A broken pair is replaced by the current one, and the reads after it skipped.
+  const auto write_pair = [&] {
+    reg.WriteInteger(kMaxConnectionsPerServer, LimitPerServer);
+    reg.WriteInteger(kMaxConnectionsPer1_0Server, LimitPer1_0Server);
+  };
   try {
-    // The two numbers are only checked: a broken pair is replaced below.
+    // The two numbers are only checked.
     reg.ReadInteger(kMaxConnectionsPerServer);
     reg.ReadInteger(kMaxConnectionsPer1_0Server);
     StoredConnectionType = reg.ReadString(kConnectionTypeValue);
   } catch (const ERegistryException&) {
-    reg.WriteInteger(kMaxConnectionsPerServer, LimitPerServer);
-    reg.WriteInteger(kMaxConnectionsPer1_0Server, LimitPer1_0Server);
+    write_pair();
   } catch (const EConvertError&) {
-    reg.WriteInteger(kMaxConnectionsPerServer, LimitPerServer);
-    reg.WriteInteger(kMaxConnectionsPer1_0Server, LimitPer1_0Server);
+    write_pair();
   }
 }
 

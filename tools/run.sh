@@ -17,6 +17,8 @@ mkdir -p "$logs"
 tool=run.sh
 # shellcheck source=tools/common.sh
 source "$root/tools/common.sh"
+# shellcheck source=tools/wine/wine-common.sh
+source "$root/tools/wine/wine-common.sh"
 
 install_packages
 quiet configure-windows-x64 cmake --preset windows-x64
@@ -51,16 +53,14 @@ trap 'exit 143' TERM
 
 quiet wine-setup bash tools/wine/wine-setup "$root/build/windows-x64"
 
-export WINEPREFIX=$VELOCANE_WINE_DIR/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine_environment "$VELOCANE_WINE_DIR"
 DISPLAY=$(cat "$VELOCANE_WINE_DIR/display")
 export DISPLAY
 
 if [[ -n ${VELOCANE_WINE_USE_DISPLAY:-} ]]; then
   echo "running velocane.exe on display $DISPLAY"
   rc=0
-  /usr/lib/wine/wine64 "$exe" "$@" </dev/null &
+  "$WINE64" "$exe" "$@" </dev/null &
   app_pid=$!
   wait "$app_pid" || rc=$?
   app_pid=""
@@ -69,7 +69,7 @@ fi
 
 # Headless: private Xvfb, screenshot of the main window.
 app_log=$VELOCANE_WINE_DIR/velocane.log
-/usr/lib/wine/wine64 "$exe" "$@" </dev/null >"$app_log" 2>&1 &
+"$WINE64" "$exe" "$@" </dev/null >"$app_log" 2>&1 &
 app_pid=$!
 
 # Prints "ID WxH+X+Y" of the first viewable top-level window titled

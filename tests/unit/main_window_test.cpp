@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ObServeUnit.h"
+#include "app/appearance.h"
 #include "app/program.h"
 #include "platform/messages.h"
 #include "platform/sim/sim_platform.h"
@@ -77,7 +78,7 @@ TEST_F(MainWindowTest, ControlsPlacesTextsAndVisibility) {
   for (TControl* slate : {static_cast<TControl*>(form->Memo1), static_cast<TControl*>(form->Memo2),
                           static_cast<TControl*>(form->CB), static_cast<TControl*>(form->Panel1),
                           static_cast<TControl*>(form->CheckBox1)}) {
-    EXPECT_EQ(slate->BackColor(), Color{12615808}) << slate->Name();
+    EXPECT_EQ(slate->BackColor(), kSlate) << slate->Name();
   }
   EXPECT_FALSE(form->CheckBox1->Checked());
   EXPECT_TRUE(form->Panel1->BevelRaised());
