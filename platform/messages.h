@@ -12,9 +12,18 @@ constexpr std::uint32_t kClose = 0x0010;
 constexpr std::uint32_t kQueryEndSession = 0x0011;
 constexpr std::uint32_t kQuit = 0x0012;
 constexpr std::uint32_t kEndSession = 0x0016;
+constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kTimer = 0x0113;
 constexpr std::uint32_t kUser = 0x0400;
 }  // namespace wm
+
+// WM_SYSCOMMAND's commands: the system menu's entries.
+namespace sc {
+constexpr std::uint16_t kMinimize = 0xF020;
+constexpr std::uint16_t kMaximize = 0xF030;
+constexpr std::uint16_t kClose = 0xF060;
+constexpr std::uint16_t kRestore = 0xF120;
+}  // namespace sc
 
 namespace mb {
 constexpr unsigned kOk = 0x0;

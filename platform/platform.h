@@ -5,6 +5,7 @@
 #include "platform/drawing.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
 #include "platform/widgets.h"
 #include "platform/windowing.h"
 
@@ -17,6 +18,7 @@ struct Platform {
   WidgetFactory& widgets;
   Com& com;
   Drawing& drawing;
+  Shell& shell;
 };
 
 }  // namespace velocane

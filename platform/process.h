@@ -1,9 +1,21 @@
 #pragma once
 // Process-level operations: the command line, the executable's path, waiting,
-// starting another program, and error texts of the system.
+// starting another program, error texts of the system and the local time.
 #include <string>
 
 namespace velocane {
+
+// A moment of the local clock.
+struct LocalTime {
+  int year = 0;
+  int month = 0;  // 1..12
+  int day = 0;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+  friend bool operator==(const LocalTime&, const LocalTime&) = default;
+};
 
 class Process {
  public:
@@ -16,6 +28,10 @@ class Process {
   virtual unsigned WinExec(const std::string& command_line, int show) = 0;
   // The system's text for an error code, without a trailing line break.
   virtual std::string SystemErrorText(unsigned code) = 0;
+  virtual LocalTime Now() = 0;
+  // A moment in the user's locale: its short date format, its long time format.
+  virtual std::string ShortDateText(const LocalTime& time) = 0;
+  virtual std::string LongTimeText(const LocalTime& time) = 0;
 };
 
 // Show commands (ShowWindow / WinExec).

@@ -37,6 +37,12 @@ class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
 
+// An object does not offer the interface it was asked for.
+class EIntfCastError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // A failing HRESULT from a COM call.
 class EOleSysError : public Exception {
  public:

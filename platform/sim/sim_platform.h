@@ -5,6 +5,7 @@
 #include "platform/sim/sim_drawing.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_widgets.h"
 #include "platform/sim/sim_windowing.h"
 
@@ -19,7 +20,8 @@ class SimPlatform {
   SimDrawing drawing;
   SimWidgets widgets{windowing, drawing};
   SimCom com;
-  velocane::Platform platform{registry, process, windowing, widgets, com, drawing};
+  SimShell shell{windowing};
+  velocane::Platform platform{registry, process, windowing, widgets, com, drawing, shell};
 };
 
 }  // namespace velocane::sim

@@ -26,10 +26,16 @@ class SimProcess : public Process {
     return win_exec_result;
   }
   std::string SystemErrorText(unsigned code) override { return sim::SystemErrorText(code); }
+  LocalTime Now() override { return local_time; }
+  // The formats of the United States English locale.
+  std::string ShortDateText(const LocalTime& time) override;
+  std::string LongTimeText(const LocalTime& time) override;
 
   std::string command_line = "\"C:\\Program Files\\Velocane\\velocane.exe\"";
   std::string module_file_name = "C:\\Program Files\\Velocane\\velocane.exe";
   unsigned win_exec_result = 33;
+  // The local time the program reads; it stands still until a test sets it.
+  LocalTime local_time{2024, 3, 9, 14, 5, 7, 0};
   struct Started {
     std::string command_line;
     int show;

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_drawing.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_widgets.h"
 #include "platform/win32/win32_windowing.h"
 
@@ -15,7 +16,8 @@ velocane::Platform& Win32Platform() {
   static Win32Widgets widgets;
   static Win32Com com;
   static Win32Drawing drawing;
-  static velocane::Platform platform{registry, process, windowing, widgets, com, drawing};
+  static Win32Shell shell;
+  static velocane::Platform platform{registry, process, windowing, widgets, com, drawing, shell};
   return platform;
 }
 

@@ -27,6 +27,55 @@ unsigned Win32Process::WinExec(const std::string& command_line, int show) {
 
 std::string Win32Process::SystemErrorText(unsigned code) { return win32::SystemErrorText(code); }
 
+namespace {
+
+SYSTEMTIME ToSystemTime(const LocalTime& time) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(time.year);
+  st.wMonth = static_cast<WORD>(time.month);
+  st.wDay = static_cast<WORD>(time.day);
+  st.wHour = static_cast<WORD>(time.hour);
+  st.wMinute = static_cast<WORD>(time.minute);
+  st.wSecond = static_cast<WORD>(time.second);
+  st.wMilliseconds = static_cast<WORD>(time.millisecond);
+  return st;
+}
+
+// GetDateFormatA and GetTimeFormatA share their calling pattern: first the
+// length, then the text.
+template <class Format>
+std::string Formatted(Format format) {
+  const int length = format(nullptr, 0);
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length), '\0');
+  const int written = format(text.data(), length);
+  text.resize(written > 0 ? static_cast<std::size_t>(written - 1) : 0);
+  return text;
+}
+
+}  // namespace
+
+LocalTime Win32Process::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
+                   st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+std::string Win32Process::ShortDateText(const LocalTime& time) {
+  const SYSTEMTIME st = ToSystemTime(time);
+  return Formatted([&](char* buffer, int size) {
+    return GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, size);
+  });
+}
+
+std::string Win32Process::LongTimeText(const LocalTime& time) {
+  const SYSTEMTIME st = ToSystemTime(time);
+  return Formatted([&](char* buffer, int size) {
+    return GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, size);
+  });
+}
+
 HResult Win32Com::Initialize() { return CoInitialize(nullptr); }
 
 void Win32Com::Uninitialize() { CoUninitialize(); }

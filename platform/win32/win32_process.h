@@ -11,6 +11,9 @@ class Win32Process : public Process {
   void Sleep(unsigned milliseconds) override;
   unsigned WinExec(const std::string& command_line, int show) override;
   std::string SystemErrorText(unsigned code) override;
+  LocalTime Now() override;
+  std::string ShortDateText(const LocalTime& time) override;
+  std::string LongTimeText(const LocalTime& time) override;
 };
 
 class Win32Com : public Com {
