@@ -32,6 +32,7 @@ TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   SetFont(MakeFont("MS Sans Serif", 11));
   CreateControls();
   ConnectEvents();
+  CreateBrowserTracking();
 }
 
 void TForm1::ConnectEvents() {

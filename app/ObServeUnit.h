@@ -7,6 +7,7 @@
 
 #include "app/random_waits.h"
 #include "components/RegInstance.h"
+#include "components/uShellWindowObserver.h"
 #include "components/vex/vextgauge.h"
 #include "platform/framework/application.h"
 #include "platform/framework/comctrls.h"
@@ -43,6 +44,7 @@ class TForm1 : public TForm {
   TTimer* Timer1;              // covers the list again five seconds after View
   TTimer* Timer3;              // the one-shot automatic start after "/Auto"
   TPrevInst* PrevInst1;        // the single-instance guard
+  TShellWindowObserver* ShellWindowObserver1;  // follows the shell's browser windows
 
   // The pair the acceleration writes, and the connection type read at start-up.
   std::int32_t LimitPerServer = 0;
@@ -71,9 +73,20 @@ class TForm1 : public TForm {
   // The autostart value.
   void CheckBox1Click(TComponent& sender);
 
+  // The browser window list and View.
+  void ShellWindowObserver1AddedEntry(TComponent& Sender, TShellWindow& ShellWindow,
+                                      const std::string& Str);
+  void ShellWindowObserver1ChangedNumber(TComponent& Sender, int Number);
+  void RefreshList();
+  // The browser of the entry a row shows.
+  BrowserRef BrowserOfItem(const TListItem& item) const;
+  void SpeedButton2Click(TComponent& sender);
+  void Timer1Timer(TComponent& sender);
+
  private:
   void CreateControls();
   void ConnectEvents();
+  void CreateBrowserTracking();
   void ReadStoredState();
   void ReadAutostartState();
   // Waits while a command runs; the window handles no messages meanwhile.

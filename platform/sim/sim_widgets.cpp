@@ -127,6 +127,7 @@ SimListView::SimListView(SimWidgets& widgets, const ListViewDesc& desc, WindowHa
 void SimListView::ClearRows() {
   rows.clear();
   selected.clear();
+  ++clears;
 }
 
 void SimListView::SetRowSelected(int row, bool on) {

@@ -154,6 +154,7 @@ class SimListView final : public SimPeer<ListViewPeer> {
   bool hide_selection;
   std::vector<std::vector<std::string>> rows;
   std::set<int> selected;
+  int clears = 0;  // how often the rows were deleted, for rebuild counts
 
  private:
   ListViewSink& sink_;

@@ -1,5 +1,7 @@
 #include "tools/driver/driver.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 #include <stdexcept>
 
@@ -128,6 +130,56 @@ std::wstring TextOf(HWND window) {
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   return Poll(timeout_ms, [&]() -> HWND { return done() ? reinterpret_cast<HWND>(1) : nullptr; }) !=
          nullptr;
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
+  std::vector<std::vector<std::wstring>> rows;
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(list, &process_id);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+  if (process == nullptr) return rows;
+  constexpr int kChars = 4096;
+  const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<BYTE*>(
+      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote != nullptr) {
+    auto* remote_text = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      std::vector<std::wstring> texts;
+      for (int column = 0; column < columns; ++column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.cchTextMax = kChars;
+        item.pszText = remote_text;
+        SIZE_T moved = 0;
+        WriteProcessMemory(process, remote, &item, sizeof item, &moved);
+        const auto length = static_cast<int>(
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote)));
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+        if (length > 0) {
+          ReadProcessMemory(process, remote_text, text.data(), text.size() * sizeof(wchar_t),
+                            &moved);
+        }
+        texts.push_back(text);
+      }
+      rows.push_back(texts);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return rows;
+}
+
+std::vector<int> ListViewSelection(HWND list) {
+  std::vector<int> selected;
+  for (int row = -1;;) {
+    row = static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+    if (row < 0) return selected;
+    selected.push_back(row);
+  }
 }
 
 void SelectComboItem(HWND combo, int index) {

@@ -45,6 +45,12 @@ std::wstring TextOf(HWND window);
 // Polls `done` until it holds or the time runs out; returns whether it held.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms);
 
+// The rows of a list view of another process, each with the texts of its
+// first `columns` columns. The texts are read through a buffer in that process.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
+// The selected rows of a list view.
+std::vector<int> ListViewSelection(HWND list);
+
 // The user's actions.
 // Picks item `index` from a combo box's list, as a click in the drop-down does.
 void SelectComboItem(HWND combo, int index);

@@ -1,0 +1,175 @@
+// The browser window list of the real program under Wine, fed by the test's
+// own shell window collection: rows, View, closing, navigation, and the
+// collection's server going away and coming back.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "tools/driver/driver.h"
+#include "tools/driver/shell_server.h"
+
+namespace velocane {
+namespace {
+
+using namespace driver;
+using Rows = std::vector<std::vector<std::wstring>>;
+
+const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+constexpr POINT kAccelerate{99 + 34, 10 + 34};
+constexpr POINT kView{169 + 34, 10 + 34};
+
+double Seconds(std::chrono::steady_clock::time_point since) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+std::string Show(const Rows& rows) {
+  std::string text;
+  for (const auto& row : rows) {
+    text += "[";
+    for (const auto& cell : row) text += " '" + std::string(cell.begin(), cell.end()) + "'";
+    text += " ]";
+  }
+  return text;
+}
+
+class BrowserListE2E : public ::testing::Test {
+ protected:
+  BrowserListE2E()
+      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
+                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
+                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
+                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
+                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}) {}
+
+  // The program comes after the collection, as at log-on after the shell.
+  void Launch() {
+    program_ = std::make_unique<RunningProgram>();
+    main_ = WaitForWindow(program_->ProcessId(), L"TForm1", L"Velocane", 30000);
+    ASSERT_NE(main_, nullptr);
+    list_ = WaitForChild(main_, L"SysListView32", L"", 10000);
+    panel_ = WaitForChild(main_, L"TVelocanePanel", L"", 10000);
+    ASSERT_NE(list_, nullptr);
+    ASSERT_NE(panel_, nullptr);
+    for (HWND child : Children(main_)) {
+      if (ClassOf(child) == L"Edit" && GetParent(child) == main_) memos_.push_back(child);
+    }
+    ASSERT_EQ(memos_.size(), 2u);
+  }
+  Rows ListRows() const { return ListViewRows(list_, 3); }
+  // Polls until the rows are `expected`; prints how long that took.
+  bool RowsBecome(const Rows& expected, DWORD timeout_ms, const char* what) {
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = WaitUntil([&] { return ListRows() == expected; }, timeout_ms);
+    std::printf("%s: %.2f s\n", what, Seconds(start));
+    if (!done) ADD_FAILURE() << what << ": rows are " << Show(ListRows());
+    return done;
+  }
+  bool Covered() const { return IsWindowVisible(memos_[0]) && IsWindowVisible(memos_[1]); }
+  bool NoMessageBox() const {
+    return WaitForWindow(program_->ProcessId(), L"#32770", L"", 0) == nullptr;
+  }
+
+  RegistrySnapshot snapshot_;
+  ShellServer server_;
+  std::unique_ptr<RunningProgram> program_;
+  HWND main_ = nullptr;
+  HWND list_ = nullptr;
+  HWND panel_ = nullptr;
+  std::vector<HWND> memos_;
+};
+
+TEST_F(BrowserListE2E, ThreeWindowsAreListedAndViewUncoversThemForFiveSeconds) {
+  server_.Own("Alpha Page", "http://alpha.example/a%20b%20c");
+  server_.Wine("http://beta.example/");
+  server_.Own("Gamma Page", "http://gamma.example/");
+  Launch();
+  ASSERT_TRUE(RowsBecome({{L"1", L"Alpha Page", L"http://alpha.example/a b c"},
+                          {L"2", L"", L"http://beta.example/"},
+                          {L"3", L"Gamma Page", L"http://gamma.example/"}},
+                         10000, "three rows after start"));
+
+  const LONG_PTR style = GetWindowLongPtrW(list_, GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  const LRESULT extended = SendMessageW(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_TRUE(extended & LVS_EX_GRIDLINES);
+  EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+
+  EXPECT_TRUE(Covered());
+  const auto pressed = std::chrono::steady_clock::now();
+  ClickAt(panel_, kView.x, kView.y);
+  ASSERT_TRUE(
+      WaitUntil([&] { return !IsWindowVisible(memos_[0]) && !IsWindowVisible(memos_[1]); }, 5000))
+      << "View did not uncover the list";
+  EXPECT_TRUE(IsWindowVisible(list_));
+  // The handler ends by showing and enabling the combo box again; this
+  // process may look in between.
+  HWND combo = WaitForChild(main_, L"ComboBox", L"", 1000);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(combo) && IsWindowEnabled(combo); }, 2000));
+  EXPECT_TRUE(WaitUntil([&] { return Covered(); }, 15000)) << "the list was not covered again";
+  std::printf("uncovered for %.2f s\n", Seconds(pressed));
+  EXPECT_TRUE(NoMessageBox());
+}
+
+TEST_F(BrowserListE2E, AClosedWindowGoesAndANavigationShowsTheNewAddress) {
+  const int alpha = server_.Own("Alpha Page", "http://alpha.example/");
+  const int beta = server_.Own("Beta Page", "http://beta.example/");
+  const int gamma = server_.Wine("http://gamma.example/");
+  Launch();
+  ASSERT_TRUE(RowsBecome({{L"1", L"Alpha Page", L"http://alpha.example/"},
+                          {L"2", L"Beta Page", L"http://beta.example/"},
+                          {L"3", L"", L"http://gamma.example/"}},
+                         10000, "three rows after start"));
+  server_.Command({"close", std::to_string(beta)});
+  ASSERT_TRUE(RowsBecome(
+      {{L"1", L"Alpha Page", L"http://alpha.example/"}, {L"2", L"", L"http://gamma.example/"}},
+      5000, "window 2 closed"));
+  server_.Command({"navigate", std::to_string(alpha), "http://alpha.example/next"});
+  server_.Command({"navigate", std::to_string(gamma), "http://gamma.example/next"});
+  EXPECT_TRUE(RowsBecome({{L"1", L"Alpha Page", L"http://alpha.example/next"},
+                          {L"2", L"", L"http://gamma.example/next"}},
+                         5000, "both navigated"));
+  EXPECT_TRUE(NoMessageBox());
+}
+
+TEST_F(BrowserListE2E, TheCollectionsServerGoesAwayAndANewOneIsFollowed) {
+  WriteString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType", L"Cable");
+  WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer", 2);
+  WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server", 4);
+  server_.Own("Alpha Page", "http://alpha.example/");
+  server_.Own("Beta Page", "http://beta.example/");
+  Launch();
+  const Rows before = {{L"1", L"Alpha Page", L"http://alpha.example/"},
+                       {L"2", L"Beta Page", L"http://beta.example/"}};
+  ASSERT_TRUE(RowsBecome(before, 10000, "two rows after start"));
+
+  server_.Kill();
+  // The main job goes on: Accelerate writes the stored type's pair.
+  ClickAt(panel_, kAccelerate.x, kAccelerate.y);
+  EXPECT_TRUE(WaitUntil(
+      [] {
+        return ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer") == 20u &&
+               ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server") == 20u;
+      },
+      30000))
+      << "Accelerate did not write the pair without the shell";
+  EXPECT_EQ(ListRows(), before);  // frozen as it was
+  EXPECT_TRUE(program_->Running());
+  EXPECT_TRUE(NoMessageBox());
+
+  ShellServer next;
+  const auto started = std::chrono::steady_clock::now();
+  next.Own("Delta Page", "http://delta.example/");
+  EXPECT_TRUE(RowsBecome({{L"1", L"Delta Page", L"http://delta.example/"}}, 15000,
+                         "following the new collection"));
+  std::printf("new collection followed %.2f s after it came up\n", Seconds(started));
+  EXPECT_TRUE(NoMessageBox());
+}
+
+}  // namespace
+}  // namespace velocane
