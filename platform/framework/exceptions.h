@@ -37,6 +37,12 @@ class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
 
+// A picture could not be read or made.
+class EReadError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // A failing HRESULT from a COM call.
 class EOleSysError : public Exception {
  public:

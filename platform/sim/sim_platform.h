@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_drawing.h"
+#include "platform/sim/sim_notify_area.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_widgets.h"
@@ -19,7 +20,8 @@ class SimPlatform {
   SimDrawing drawing;
   SimWidgets widgets{windowing, drawing};
   SimCom com;
-  velocane::Platform platform{registry, process, windowing, widgets, com, drawing};
+  SimNotifyArea notify_area{windowing};
+  velocane::Platform platform{registry, process, windowing, widgets, com, drawing, notify_area};
 };
 
 }  // namespace velocane::sim
