@@ -1,8 +1,8 @@
 #include "platform/sim/sim_widgets.h"
 
+#include "platform/canvas.h"
 #include "platform/messages.h"
 #include "platform/process.h"
-#include "platform/sim/sim_canvas.h"
 
 namespace velocane::sim {
 
@@ -26,7 +26,7 @@ DcHandle SimPeer::Surface() {
 void SimPeer::Render() {
   const DcHandle dc = Surface();
   drawing_.FillRect(dc, Rect{0, 0, state.bounds.Width(), state.bounds.Height()}, state.color);
-  SimCanvas canvas(drawing_, dc);
+  Canvas canvas(drawing_, dc);
   sink.PeerPaint(canvas);
 }
 

@@ -3,8 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/win32/gdi_canvas.h"
+#include "platform/canvas.h"
 #include "platform/win32/win32_common.h"
+#include "platform/win32/win32_font.h"
+#include "platform/win32/win32_platform.h"
 
 namespace velocane::win32 {
 
@@ -206,7 +208,7 @@ void Win32Peer::Paint() {
   FillRect(memory, &client, background);
   DeleteObject(background);
   {
-    GdiCanvas canvas(memory);
+    Canvas canvas(Win32Platform().drawing, DcHandle{reinterpret_cast<std::uintptr_t>(memory)});
     sink_.PeerPaint(canvas);
   }
   BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
