@@ -36,4 +36,24 @@ void TSelectedBrush::Set(const Brush& brush) {
   brush_ = next;
 }
 
+void BrushCopy(TDc dst, DcHandle src, int width, int height, Color key) {
+  if (width <= 0 || height <= 0) return;
+  Drawing& gdi = dst.gdi;
+  // The mask is white where the source has the key colour.
+  TMemoryDc mask(gdi, width, height, true);
+  const Color source_background = gdi.GetBkColor(src);
+  gdi.SetBkColor(src, key);
+  gdi.BitBlt(mask.Dc(), 0, 0, width, height, src, 0, 0, rop::kSrcCopy);
+  gdi.SetBkColor(src, source_background);
+  gdi.BitBlt(dst.dc, 0, 0, width, height, src, 0, 0, rop::kSrcCopy);
+  // Through the mask, white taking the brush and black keeping what is there.
+  const Color text = gdi.GetTextColor(dst.dc);
+  const Color background = gdi.GetBkColor(dst.dc);
+  gdi.SetTextColor(dst.dc, clBlack);
+  gdi.SetBkColor(dst.dc, clWhite);
+  gdi.BitBlt(dst.dc, 0, 0, width, height, mask.Dc(), 0, 0, rop::kDSPDxax);
+  gdi.SetTextColor(dst.dc, text);
+  gdi.SetBkColor(dst.dc, background);
+}
+
 }  // namespace velocane

@@ -1,8 +1,8 @@
 #pragma once
 // Drawing support the components share: a device context with the drawing
 // operations on it, an offscreen memory device context with its own bitmap,
-// and a brush selected for a while; each releases what it made on every way
-// out.
+// a brush selected for a while, and the brush-copy operation; each releases
+// what it made on every way out.
 #include "platform/drawing.h"
 
 namespace velocane {
@@ -55,5 +55,9 @@ class TSelectedBrush {
   BrushHandle brush_;
   BrushHandle old_;
 };
+
+// The brush-copy operation: copies src's (0, 0, width, height) onto dst at
+// (0, 0), painting the pixels of colour `key` with dst's selected brush instead.
+void BrushCopy(TDc dst, DcHandle src, int width, int height, Color key);
 
 }  // namespace velocane

@@ -206,9 +206,8 @@ std::uint32_t SimDrawing::PixelFor(const Bitmap& target, const Dc& dc, Color col
   return c == dc.background ? background : 1u - background;
 }
 
-bool SimDrawing::PatternAt(const Bitmap& target, const Dc& dc, int x, int y,
+bool SimDrawing::PatternAt(const Brush& brush, const Bitmap& target, const Dc& dc, int x, int y,
                            std::uint32_t* value) const {
-  const Brush& brush = brushes_.at(dc.brush.value);
   if (brush.style == TBrushStyle::bsClear) return false;
   Color color = brush.color;
   if (brush.style != TBrushStyle::bsSolid) {
@@ -323,10 +322,11 @@ void SimDrawing::PatBlt(DcHandle dc, int x, int y, int width, int height, std::u
   const Dc& d = DcOf(dc);
   const Rect c = raster::Intersect(raster::BoundingRect(x, y, width, height), Bounds(b));
   const bool pattern = RopUsesPattern(raster_op);
+  const Brush& brush = brushes_.at(d.brush.value);
   for (int py = c.top; py < c.bottom; ++py) {
     for (int px = c.left; px < c.right; ++px) {
       std::uint32_t p = 0;
-      if (pattern && !PatternAt(b, d, px, py, &p)) continue;
+      if (pattern && !PatternAt(brush, b, d, px, py, &p)) continue;
       std::uint32_t& pixel = b.At(px, py);
       pixel = Store(b, Ternary(raster_op, p, 0, Expand(b, pixel)));
     }
@@ -341,25 +341,15 @@ BkMode SimDrawing::SetBkMode(DcHandle dc, BkMode mode) {
   return std::exchange(DcOf(dc).bk_mode, mode);
 }
 
-SimDrawing::Bitmap SimDrawing::Converted(const Bitmap& source, const Dc& src, const Bitmap& target,
-                                         const Dc& dst, const Rect& area) const {
+std::uint32_t SimDrawing::SourceValue(const Bitmap& source, const Dc& src, const Bitmap& target,
+                                      const Dc& dst, int x, int y) {
   // Colour to monochrome: the source's background colour becomes white.
   // Monochrome to colour: 0 takes the destination's text colour, 1 its background.
-  Bitmap out{source.width, source.height, target.mono,
-             std::vector<std::uint32_t>(source.pixels.size(), 0)};
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) {
-      const std::uint32_t v = source.At(x, y);
-      std::uint32_t value;
-      if (target.mono) {
-        value = source.mono ? (v != 0 ? 0xFFFFFF : 0) : (v == src.background ? 0xFFFFFF : 0);
-      } else {
-        value = source.mono ? (v != 0 ? dst.background : dst.text) : v;
-      }
-      out.At(x, y) = value;
-    }
+  const std::uint32_t v = source.At(x, y);
+  if (target.mono) {
+    return source.mono ? (v != 0 ? 0xFFFFFF : 0) : (v == src.background ? 0xFFFFFF : 0);
   }
-  return out;
+  return source.mono ? (v != 0 ? dst.background : dst.text) : v;
 }
 
 void SimDrawing::BitBlt(DcHandle dst, int x, int y, int width, int height, DcHandle src, int sx,
@@ -382,13 +372,14 @@ void SimDrawing::StretchBlt(DcHandle dst, int x, int y, int width, int height, D
       raster::Intersect(raster::BoundingRect(sx, sy, src_width, src_height), Bounds(source));
   if (raster::IsEmpty(dst_vis) || raster::IsEmpty(src_vis)) return;
   const bool pattern = RopUsesPattern(raster_op);
+  const Brush& brush = brushes_.at(d.brush.value);
   const auto put = [&](int px, int py, std::uint32_t value) {
     std::uint32_t p = 0;
-    if (pattern && !PatternAt(target, d, px, py, &p)) return;
+    if (pattern && !PatternAt(brush, target, d, px, py, &p)) return;
     std::uint32_t& pixel = target.At(px, py);
     pixel = Store(target, Ternary(raster_op, p, value, Expand(target, pixel)));
   };
-  const Bitmap bits = Converted(source, s, target, d, src_vis);
+  const auto source_at = [&](int fx, int fy) { return SourceValue(source, s, target, d, fx, fy); };
 
   if (width == src_width && height == src_height) {
     const Rect shifted{src_vis.left + x - sx, src_vis.top + y - sy, src_vis.right + x - sx,
@@ -396,7 +387,7 @@ void SimDrawing::StretchBlt(DcHandle dst, int x, int y, int width, int height, D
     const Rect area = raster::Intersect(shifted, dst_vis);
     for (int py = area.top; py < area.bottom; ++py) {
       for (int px = area.left; px < area.right; ++px)
-        put(px, py, bits.At(px - x + sx, py - y + sy));
+        put(px, py, source_at(px - x + sx, py - y + sy));
     }
     return;
   }
@@ -450,17 +441,19 @@ void SimDrawing::StretchBlt(DcHandle dst, int x, int y, int width, int height, D
   Mode mode = Mode::kAnd;  // BLACKONWHITE
   const auto combine = [&](int tx, int ty, int fx, int fy, bool fresh) {
     if (tx < 0 || ty < 0 || tx >= stretched.width || ty >= stretched.height) return;
-    if (fx < 0 || fy < 0 || fx >= bits.width || fy >= bits.height) return;
+    if (fx < 0 || fy < 0 || fx >= source.width || fy >= source.height) return;
     std::uint32_t& out = stretched.At(tx, ty);
     if (fresh) out = mode == Mode::kAnd ? 0xFFFFFFu : 0u;
-    out = mode == Mode::kAnd ? (out & bits.At(fx, fy)) : bits.At(fx, fy);
+    const std::uint32_t value = source_at(fx, fy);
+    out = mode == Mode::kAnd ? (out & value) : value;
   };
   // One destination row from one source row, widened or narrowed.
   const auto row = [&](Point to, Point from, bool keep) {
     int err = h.err_start;
     if (h.stretch) {
+      // Every destination pixel once; the first source row of a destination row starts it afresh.
       for (int n = h.length; n > 0; --n) {
-        combine(to.x, to.y, from.x, from.y, false);
+        combine(to.x, to.y, from.x, from.y, !keep);
         to.x += h.dst_inc;
         if (err > 0) {
           from.x += h.src_inc;
@@ -542,7 +535,6 @@ bool SimDrawing::MaskBlt(DcHandle dst, int x, int y, int width, int height, DcHa
   const std::uint32_t foreground = raster_op4 & 0x00FFFFFF;
   const std::uint32_t background = (raster_op4 >> 8) & 0x00FF0000;
   const Rect area = raster::Intersect(Rect{x, y, x + width, y + height}, Bounds(target));
-  const Bitmap converted = Converted(source, s, target, d, Bounds(source));
   for (int ty = area.top; ty < area.bottom; ++ty) {
     const int fy = sy + ty - y;
     const int my_row = my + ty - y;
@@ -554,8 +546,9 @@ bool SimDrawing::MaskBlt(DcHandle dst, int x, int y, int width, int height, DcHa
       const bool set = mx_col >= 0 && my_row >= 0 && mx_col < bits.width && my_row < bits.height &&
                        bits.At(mx_col, my_row) != 0;
       std::uint32_t& pixel = target.At(tx, ty);
-      pixel = Store(target, Ternary(set ? foreground : background, 0, converted.At(fx, fy),
-                                    Expand(target, pixel)));
+      pixel =
+          Store(target, Ternary(set ? foreground : background, 0,
+                                SourceValue(source, s, target, d, fx, fy), Expand(target, pixel)));
     }
   }
   return true;

@@ -80,12 +80,13 @@ class SimDrawing : public Drawing {
   Bitmap& Target(DcHandle dc);
   // The value a pen or brush colour takes in the target (monochrome: 0 or 1 by GDI's rule).
   std::uint32_t PixelFor(const Bitmap& target, const Dc& dc, Color color) const;
-  // The selected brush's pattern at a pixel, in the target's format; false
-  // where a transparent hatch leaves the pixel alone or there is no brush.
-  bool PatternAt(const Bitmap& target, const Dc& dc, int x, int y, std::uint32_t* value) const;
-  // The source, converted to the destination's format over the source rectangle `area`.
-  Bitmap Converted(const Bitmap& source, const Dc& src, const Bitmap& target, const Dc& dst,
-                   const Rect& area) const;
+  // A brush's pattern at a pixel, in the target's format; false where a
+  // transparent hatch leaves the pixel alone or there is no brush.
+  bool PatternAt(const Brush& brush, const Bitmap& target, const Dc& dc, int x, int y,
+                 std::uint32_t* value) const;
+  // A source pixel converted to the destination's format.
+  static std::uint32_t SourceValue(const Bitmap& source, const Dc& src, const Bitmap& target,
+                                   const Dc& dst, int x, int y);
 
   std::map<std::uintptr_t, Bitmap> bitmaps_;
   std::map<std::uintptr_t, Dc> dcs_;
