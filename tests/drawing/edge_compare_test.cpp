@@ -1,7 +1,6 @@
 // The canvas's one-pixel 3-D edge, drawn by the simulation, equals what the
 // real DrawEdge draws for BDR_RAISEDINNER and BDR_SUNKENOUTER with BF_RECT.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
 
@@ -9,6 +8,7 @@
 #include "platform/framework/graphics.h"
 #include "platform/sim/sim_drawing.h"
 #include "platform/win32/win32_drawing.h"
+#include "platform/win32/windows_clean.h"
 
 namespace velocane {
 namespace {
