@@ -8,9 +8,17 @@
 
 namespace velocane::gallery {
 
+Rect CaptionBox(Drawing& gdi, DcHandle dc, const Rect& area, const std::string& text,
+                const FontDesc& font, int spread) {
+  const Point e = gdi.TextExtent(dc, text, font);
+  const int left = area.left + (area.Width() - e.x) / 2;
+  const int top = area.top + (area.Height() - e.y) / 2;
+  return Rect{left - spread, top - spread, left + e.x + spread, top + e.y + spread};
+}
+
 std::vector<Scene> Scenes() {
   std::vector<Scene> scenes;
-  for (auto set : {ComponentScenes, ShapeScenes}) {
+  for (auto set : {ComponentScenes, ShapeScenes, BackgroundScenes}) {
     for (Scene& scene : set()) scenes.push_back(std::move(scene));
   }
   return scenes;

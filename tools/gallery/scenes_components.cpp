@@ -8,16 +8,6 @@ namespace velocane::gallery {
 
 namespace {
 
-// The caption's box in an area: the text extent centred, widened by the
-// 3-D copies around it.
-Rect CenteredTextBox(Drawing& gdi, DcHandle dc, const Rect& area, const std::string& text,
-                     const FontDesc& font, int spread) {
-  const Point e = gdi.TextExtent(dc, text, font);
-  const int left = area.left + (area.Width() - e.x) / 2;
-  const int top = area.top + (area.Height() - e.y) / 2;
-  return Rect{left - spread, top - spread, left + e.x + spread, top + e.y + spread};
-}
-
 Scene GaugeScene(const std::string& name, int width, int height, TVexKind kind, int percentage,
                  bool main_window_settings) {
   auto make = [=] {
@@ -37,8 +27,8 @@ Scene GaugeScene(const std::string& name, int width, int height, TVexKind kind, 
       [=](Drawing& gdi, DcHandle dc) {
         auto gauge = make();
         gauge->PaintSegments(TVexDc{gdi, dc});
-        return std::vector<Rect>{CenteredTextBox(gdi, dc, gauge->SegmentArea(),
-                                                 std::to_string(percentage) + " %", FontDesc{}, 2)};
+        return std::vector<Rect>{CaptionBox(gdi, dc, gauge->SegmentArea(),
+                                            std::to_string(percentage) + " %", FontDesc{}, 2)};
       }};
 }
 
@@ -141,7 +131,7 @@ std::vector<Scene> ComponentScenes() {
                           textflag::kCenter | textflag::kVCenter | textflag::kSingleLine, true);
         },
         [=](Drawing& gdi, DcHandle dc) {
-          return std::vector<Rect>{CenteredTextBox(gdi, dc, area, "45 %", caption_font, 3)};
+          return std::vector<Rect>{CaptionBox(gdi, dc, area, "45 %", caption_font, 3)};
         }});
   }
   scenes.push_back(Scene{"glyph-disabled", 24, 24,
@@ -180,6 +170,29 @@ std::vector<Scene> ComponentScenes() {
         target.gdi.PatBlt(target.dc, 26, 2, 12, 26, rop::kDstInvert);
       },
       no_text});
+  // The six hatches: opaque on yellow from the origin, then transparent from (3, 5).
+  scenes.push_back(Scene{"hatches", 110, 40,
+                         [](TVexDc target) {
+                           Drawing& gdi = target.gdi;
+                           for (int i = 0; i < 6; ++i) {
+                             const auto style = static_cast<TBrushStyle>(
+                                 static_cast<int>(TBrushStyle::bsHorizontal) + i);
+                             TSelectedBrush brush(gdi, target.dc, Brush{style, Rgb(20, 40, 120)});
+                             gdi.SetBkColor(target.dc, Rgb(250, 230, 90));
+                             gdi.SetBkMode(target.dc, BkMode::kOpaque);
+                             gdi.SetBrushOrg(target.dc, Point{0, 0});
+                             gdi.PatBlt(target.dc, 2 + 18 * i, 2, 16, 16, rop::kPatCopy);
+                             // Wine keeps a hatch's background mode from the
+                             // brush's first use: a new brush sees the new mode.
+                             gdi.SetBkMode(target.dc, BkMode::kTransparent);
+                             brush.Set(Brush{style, Rgb(20, 40, 120)});
+                             gdi.SetBrushOrg(target.dc, Point{3, 5});
+                             gdi.PatBlt(target.dc, 2 + 18 * i, 21, 16, 16, rop::kPatCopy);
+                             gdi.SetBrushOrg(target.dc, Point{0, 0});
+                             gdi.SetBkMode(target.dc, BkMode::kOpaque);
+                           }
+                         },
+                         no_text});
   scenes.push_back(Scene{"lines", 41, 41,
                          [](TVexDc target) {
                            for (int i = 0; i <= 40; i += 4) {
