@@ -3,6 +3,7 @@
 // entry or a test fixture chooses the backend; everything else takes this.
 #include "platform/com.h"
 #include "platform/drawing.h"
+#include "platform/notify_area.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -18,6 +19,7 @@ struct Platform {
   WidgetFactory& widgets;
   Com& com;
   Drawing& drawing;
+  NotifyArea& notify_area;
   Shell& shell;
 };
 

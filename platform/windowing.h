@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -19,6 +20,20 @@ using WindowProc = std::function<std::optional<std::intptr_t>(
 struct CreateWindowResult {
   WindowHandle handle;
   unsigned error = 0;  // the system's error code when handle is null
+};
+
+// An item of a popup menu. Id 0 is a separator.
+struct MenuItem {
+  int id = 0;
+  std::string caption;
+  bool is_default = false;  // drawn in bold; what a double click chooses
+  bool enabled = true;
+};
+
+// One subclassing of a window, to end it again.
+struct SubclassHandle {
+  std::uintptr_t value = 0;
+  explicit operator bool() const { return value != 0; }
 };
 
 class Windowing {
@@ -63,6 +78,27 @@ class Windowing {
   virtual int RunMessageLoop() = 0;
   // Dispatches what is waiting without blocking; false once the quit message was seen.
   virtual bool ProcessPendingMessages() = 0;
+
+  // A message number that every program registering the same name gets.
+  virtual std::uint32_t RegisterWindowMessage(const std::string& name) = 0;
+  // Lets `msg` reach `window` from programs that run with fewer rights (the
+  // message filter of Windows Vista and later); false where there is no such
+  // filter or it refused.
+  virtual bool AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) = 0;
+
+  // `hook` sees the window's messages before its own procedure does; a result
+  // it returns ends the message there, nothing passes it on. Null on failure.
+  virtual SubclassHandle Subclass(WindowHandle window, WindowProc hook) = 0;
+  virtual void RemoveSubclass(WindowHandle window, SubclassHandle subclass) = 0;
+
+  // The pointer's place on the screen; false when it cannot be read.
+  virtual bool GetCursorPos(Point* at) = 0;
+  virtual unsigned GetDoubleClickTime() = 0;
+  // The key's asynchronous state has its high bit set: it is down.
+  virtual bool IsKeyDown(int virtual_key) = 0;
+  // Shows a popup menu at a point of the screen and returns when it closes:
+  // the id of the item chosen, or 0.
+  virtual int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) = 0;
 
   // No exception may unwind through the system's code: every window procedure
   // of the program catches what its handling throws and passes it here.

@@ -7,10 +7,10 @@ namespace velocane {
 namespace {
 
 // The control's own surface, holding what lies under it on the parent first.
-class Offscreen : public TVexMemoryDc {
+class Offscreen : public TMemoryDc {
  public:
   Offscreen(Drawing& gdi, DcHandle parent, const Rect& place)
-      : TVexMemoryDc(gdi, place.Width(), place.Height()) {
+      : TMemoryDc(gdi, place.Width(), place.Height()) {
     gdi.BitBlt(Dc(), 0, 0, place.Width(), place.Height(), parent, place.left, place.top,
                rop::kSrcCopy);
   }
@@ -21,6 +21,7 @@ class Offscreen : public TVexMemoryDc {
 void TVexGraphicControl::Paint(Canvas& canvas) {
   Drawing& gdi = canvas.Gdi();
   const Rect place = BoundsRect();
+  if (place.Width() <= 0 || place.Height() <= 0) return;  // nothing to paint
   Offscreen surface(gdi, canvas.Dc(), place);
   PaintTo(TVexDc{gdi, surface.Dc()});
   gdi.BitBlt(canvas.Dc(), place.left, place.top, place.Width(), place.Height(), surface.Dc(), 0, 0,
@@ -32,18 +33,23 @@ void TVexGraphicControl::DrawNow(const Rect& area, const std::function<void(TVex
   TApplication* app = Application();
   // Hidden, or not on a window yet: nothing to draw on.
   if (!Visible() || parent == nullptr || parent->Peer() == nullptr || app == nullptr) return;
-  WidgetPeer* peer = parent->Peer();
-  const DcHandle dc = peer->GetDc();
-  if (!dc) return;
-  Drawing& gdi = app->Platform().drawing;
   const Rect place = BoundsRect();
-  {
-    Offscreen surface(gdi, dc, place);
-    draw(TVexDc{gdi, surface.Dc()});
-    gdi.BitBlt(dc, place.left + area.left, place.top + area.top, area.Width(), area.Height(),
-               surface.Dc(), area.left, area.top, rop::kSrcCopy);
-  }
-  peer->ReleaseDc(dc);
+  if (place.Width() <= 0 || place.Height() <= 0) return;
+  WidgetPeer* peer = parent->Peer();
+  // The parent's context goes back to it also when drawing fails.
+  struct ParentDc {
+    WidgetPeer* peer;
+    DcHandle dc;
+    ~ParentDc() {
+      if (dc) peer->ReleaseDc(dc);
+    }
+  } parent_dc{peer, peer->GetDc()};
+  if (!parent_dc.dc) return;
+  Drawing& gdi = app->Platform().drawing;
+  Offscreen surface(gdi, parent_dc.dc, place);
+  draw(TVexDc{gdi, surface.Dc()});
+  gdi.BitBlt(parent_dc.dc, place.left + area.left, place.top + area.top, area.Width(),
+             area.Height(), surface.Dc(), area.left, area.top, rop::kSrcCopy);
 }
 
 }  // namespace velocane

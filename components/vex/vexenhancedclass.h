@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/canvas.h"
 #include "platform/drawing.h"
+#include "platform/framework/graphics.h"
+#include "platform/framework/rounding.h"
 
 namespace velocane {
 
@@ -31,28 +32,7 @@ class TVexPersistent {
 };
 
 // A device context with the operations to draw on it.
-struct TVexDc {
-  Drawing& gdi;
-  DcHandle dc;
-};
-
-// A memory device context with a bitmap of its own (colour, or monochrome),
-// released on every way out.
-class TVexMemoryDc {
- public:
-  TVexMemoryDc(Drawing& gdi, int width, int height, bool mono = false);
-  ~TVexMemoryDc();
-  TVexMemoryDc(const TVexMemoryDc&) = delete;
-  TVexMemoryDc& operator=(const TVexMemoryDc&) = delete;
-  DcHandle Dc() const { return dc_; }
-  TVexDc Target() const { return TVexDc{gdi_, dc_}; }
-
- private:
-  Drawing& gdi_;
-  DcHandle dc_;
-  BitmapHandle bitmap_;
-  BitmapHandle old_;
-};
+using TVexDc = TDc;
 
 enum class TVexFrameStyle {
   frameSolid,
@@ -207,8 +187,5 @@ void DrawBitmapKeyed(TVexDc target, DcHandle source, Point size, Color key, int 
 void MaskedStretchBlit(Drawing& gdi, DcHandle dst, int dx, int dy, int dw, int dh, DcHandle src,
                        int sx, int sy, int sw, int sh, DcHandle mask_dc, int mx, int my,
                        bool allow_native = true);
-
-// Halves go to the even neighbour.
-int RoundHalfEven(double value);
 
 }  // namespace velocane

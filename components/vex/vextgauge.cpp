@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "components/vex/vextbackground.h"
+
 namespace velocane {
 
 TVexGauge::TVexGauge(TComponent* owner, std::string name)
@@ -17,6 +19,30 @@ TVexGauge::TVexGauge(TComponent* owner, std::string name)
   bevel_outer_->OnChange = [this] { Invalidate(); };
   font3d_->OnChange = [this] { Invalidate(); };
   segment_area_ = Rect{0, 0, Width(), Height()};
+}
+
+TVexGauge::~TVexGauge() {
+  if (background_ != nullptr) background_->RemoveClient(this);
+}
+
+void TVexGauge::SetBackground(TVexBackground* background) {
+  if (background_ != nullptr) background_->RemoveClient(this);
+  if (background != nullptr) {
+    background->AddClient(this);
+    FreeNotification(background);
+  }
+  background_ = background;
+  Invalidate();
+}
+
+void TVexGauge::Notification(TComponent* component, TOperation operation) {
+  TVexGraphicControl::Notification(component, operation);
+  // The background is being destroyed and has emptied its client list:
+  // drop the reference without calling it again.
+  if (operation == TOperation::opRemove && component != nullptr && component == background_) {
+    background_ = nullptr;
+    Invalidate();
+  }
 }
 
 void TVexGauge::SetPercentage(int value) {
@@ -94,6 +120,7 @@ void TVexGauge::ComputeSegmentArea() {
 }
 
 void TVexGauge::PaintTo(TVexDc target) {
+  if (background_ != nullptr) background_->PaintBackground(target, Width(), Height(), true);
   const Margins m = ComputeMargins();
   const int o = bevel_outer_->FrameDepth();
   const int g = glyph_->GlyphWidth();

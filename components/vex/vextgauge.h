@@ -8,12 +8,15 @@
 
 namespace velocane {
 
+class TVexBackground;
+
 enum class TVexKind { kVertical, kHorizontal };
 enum class TVexPosition { pLeft, pRight, pTop, pBottom };
 
 class TVexGauge : public TVexGraphicControl {
  public:
   TVexGauge(TComponent* owner, std::string name);
+  ~TVexGauge() override;
 
   std::uint8_t Percentage() const { return percentage_; }
   // Held in 0..100; draws the bar and caption at once.
@@ -43,11 +46,19 @@ class TVexGauge : public TVexGraphicControl {
   void SetGlyph(const TVexGlyph& glyph) { glyph_->Assign(glyph); }
   void SetFont3D(const TVexFont3D& font) { font3d_->Assign(font); }
 
+  // Shared, not owned: the gauge is on its client list while it uses it.
+  TVexBackground* Background() const { return background_; }
+  void SetBackground(TVexBackground* background);
+
   const Rect& SegmentArea() const { return segment_area_; }
 
   void PaintTo(TVexDc target) override;
   // The bar and the caption only.
   void PaintSegments(TVexDc target);
+
+ protected:
+  // A background freed while the gauge uses it leaves the gauge without one.
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   struct Margins {
@@ -73,6 +84,7 @@ class TVexGauge : public TVexGraphicControl {
   std::unique_ptr<TVexFrame> bevel_outer_;
   std::unique_ptr<TVexFont3D> font3d_;
   Rect segment_area_;
+  TVexBackground* background_ = nullptr;
 };
 
 }  // namespace velocane

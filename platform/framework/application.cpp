@@ -26,8 +26,12 @@ void TApplication::Initialize() {
   com_initialized_ = com_status_ >= 0;
   CreateWindowResult created = platform_.windowing.CreateHiddenWindow(
       kWindowClass, title_, false,
-      // The main form answers the end of the session in its own window.
-      [](std::uint32_t, std::uintptr_t, std::intptr_t) -> std::optional<std::intptr_t> {
+      [this](std::uint32_t msg, std::uintptr_t wparam,
+             std::intptr_t lparam) -> std::optional<std::intptr_t> {
+        // A copy: a hook may remove itself.
+        const auto hooks = hooks_;
+        for (const auto& hook : hooks) hook.second(msg, wparam, lparam);
+        // The main form answers the end of the session in its own window.
         return std::nullopt;
       });
   if (!created.handle) {
@@ -51,10 +55,20 @@ void TApplication::RequireCom() const {
 int TApplication::Run() {
   // A quit posted before the loop runs (a second copy ending itself) is still
   // waiting in the queue; the loop shows the form and then takes it.
-  if (main_form_ != nullptr) main_form_->Show();
+  if (main_form_ != nullptr && show_main_form_) main_form_->Show();
   const int exit_code = platform_.windowing.RunMessageLoop();
   terminated_ = true;
   return exit_code;
+}
+
+int TApplication::HookMainWindow(TWindowHook hook) {
+  const int id = next_hook_++;
+  hooks_.emplace_back(id, std::move(hook));
+  return id;
+}
+
+void TApplication::UnhookMainWindow(int hook) {
+  std::erase_if(hooks_, [&](const auto& entry) { return entry.first == hook; });
 }
 
 void TApplication::Terminate() {

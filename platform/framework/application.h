@@ -37,8 +37,9 @@ class TApplication : public TComponent {
   void SetTitle(const std::string& title);
   WindowHandle Handle() const { return window_; }
 
-  // Makes a form owned by the application, creates its windows and runs its
-  // OnCreate. The first form made is the main form.
+  // Makes a form owned by the application, creates its windows, lets its
+  // components take their settings (Loaded) and runs its OnCreate. The first
+  // form made is the main form.
   template <class F, class... Args>
   F& CreateForm(Args&&... args) {
     F* form = new F(*this, std::forward<Args>(args)...);
@@ -49,14 +50,24 @@ class TApplication : public TComponent {
       delete form;
       throw;
     }
+    form->LoadComponents();
     form->DoCreate();
     return *form;
   }
   TForm* MainForm() const { return main_form_; }
 
-  // Shows the main form and dispatches messages until Terminate; returns the
-  // exit code the quit message carried.
+  // Shows the main form (unless told not to) and dispatches messages until
+  // Terminate; returns the exit code the quit message carried.
   int Run();
+  bool ShowMainForm() const { return show_main_form_; }
+  void SetShowMainForm(bool show) { show_main_form_ = show; }
+
+  // Observers of the application window's messages: each sees every message
+  // before the application handles it, and none can consume one.
+  using TWindowHook =
+      std::function<void(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam)>;
+  int HookMainWindow(TWindowHook hook);
+  void UnhookMainWindow(int hook);
   void Terminate();
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
@@ -84,6 +95,9 @@ class TApplication : public TComponent {
   HResult com_status_ = 0;
   bool terminated_ = false;
   bool minimized_ = false;
+  bool show_main_form_ = true;
+  std::vector<std::pair<int, TWindowHook>> hooks_;
+  int next_hook_ = 1;
   TForm* main_form_ = nullptr;
 };
 

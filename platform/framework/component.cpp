@@ -39,6 +39,10 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
   return it == components_.end() ? nullptr : *it;
 }
 
+void TComponent::LoadComponents() {
+  for (TComponent* component : std::vector<TComponent*>(components_)) component->Loaded();
+}
+
 TApplication* TComponent::Application() const {
   return owner_ != nullptr ? owner_->Application() : nullptr;
 }

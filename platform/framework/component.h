@@ -27,6 +27,12 @@ class TComponent {
   // The application this component lives in, found through its owners.
   virtual TApplication* Application() const;
 
+  // Runs once all the owner's components exist and carry their settings, so
+  // that settings which depend on one another can take effect.
+  virtual void Loaded() {}
+  // Loaded for every component this one owns, in the order they were made.
+  void LoadComponents();
+
  protected:
   // Another component of the same owner (or one this component refers to
   // through FreeNotification) was inserted or is being removed.

@@ -37,6 +37,12 @@ class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
 
+// A picture could not be read or made.
+class EReadError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
 // An object does not offer the interface it was asked for.
 class EIntfCastError : public Exception {
  public:

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_drawing.h"
+#include "platform/sim/sim_notify_area.h"
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shell.h"
@@ -20,8 +21,10 @@ class SimPlatform {
   SimDrawing drawing;
   SimWidgets widgets{windowing, drawing};
   SimCom com;
+  SimNotifyArea notify_area{windowing};
   SimShell shell{windowing};
-  velocane::Platform platform{registry, process, windowing, widgets, com, drawing, shell};
+  velocane::Platform platform{registry, process, windowing,   widgets,
+                              com,      drawing, notify_area, shell};
 };
 
 }  // namespace velocane::sim

@@ -1,8 +1,8 @@
 #include "platform/sim/sim_widgets.h"
 
+#include "platform/canvas.h"
 #include "platform/messages.h"
 #include "platform/process.h"
-#include "platform/sim/sim_canvas.h"
 #include "platform/sim/sim_errors.h"
 
 namespace velocane::sim {
@@ -24,6 +24,8 @@ SimWindow::~SimWindow() {
 
 DcHandle SimWindow::Surface() {
   const Point size{control.bounds.Width(), control.bounds.Height()};
+  // A window without area has nothing to draw on, as GetDC gives nothing visible.
+  if (size.x <= 0 || size.y <= 0) return DcHandle{};
   if (surface_ && size != surface_size_) {
     widgets_.drawing_.DeleteDc(surface_);
     widgets_.drawing_.DeleteBitmap(surface_bitmap_);
@@ -59,9 +61,10 @@ template <class Interface>
 void SimContainer<Interface>::Render() {
   SimDrawing& drawing = this->Gdi();
   const DcHandle dc = this->Surface();
+  if (!dc) return;
   drawing.FillRect(dc, Rect{0, 0, this->control.bounds.Width(), this->control.bounds.Height()},
                    this->control.color);
-  SimCanvas canvas(drawing, dc);
+  Canvas canvas(drawing, dc);
   this->Deliver([&] { sink_.PeerPaint(canvas); });
 }
 

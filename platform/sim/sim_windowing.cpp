@@ -1,6 +1,7 @@
 #include "platform/sim/sim_windowing.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "platform/messages.h"
@@ -57,11 +58,23 @@ void SimWindowing::SetWindowText(WindowHandle window, const std::string& text) {
 std::intptr_t SimWindowing::Dispatch(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
                                      std::intptr_t lparam) {
   auto it = windows_.find(window.value);
-  if (it == windows_.end() || !it->second.proc) return 0;
-  // Copy: the procedure may destroy its own window.
-  WindowProc proc = it->second.proc;
+  if (it == windows_.end()) return 0;
+  // Copies: the procedures may destroy their own window or end a subclassing.
+  std::vector<WindowProc> chain;
+  for (auto hook = it->second.hooks.rbegin(); hook != it->second.hooks.rend(); ++hook) {
+    chain.push_back(hook->second);
+  }
+  chain.push_back(it->second.proc);
   std::intptr_t result = 0;
-  Deliver([&] { result = proc(msg, wparam, lparam).value_or(0); });
+  Deliver([&] {
+    for (const WindowProc& proc : chain) {
+      if (!proc) continue;
+      if (std::optional<std::intptr_t> answer = proc(msg, wparam, lparam)) {
+        result = *answer;
+        return;
+      }
+    }
+  });
   return result;
 }
 
@@ -148,6 +161,7 @@ bool SimWindowing::ShowWindow(WindowHandle window, int show_command) {
   auto it = windows_.find(window.value);
   if (it == windows_.end()) return false;
   const bool was_visible = it->second.visible;
+  const bool was_iconic = it->second.iconic;
   switch (show_command) {
     case showcmd::kHide:
       it->second.visible = false;
@@ -166,7 +180,63 @@ bool SimWindowing::ShowWindow(WindowHandle window, int show_command) {
       it->second.visible = true;
       break;
   }
+  // What the system tells the window about it, in the system's order.
+  const bool visible = it->second.visible;
+  const bool iconic = it->second.iconic;
+  if (visible != was_visible) SendMessage(window, wm::kShowWindow, visible ? 1 : 0, 0);
+  if (iconic != was_iconic) {
+    SendMessage(window, wm::kSize, iconic ? sizekind::kMinimized : sizekind::kRestored, 0);
+  }
   return was_visible;
+}
+
+std::uint32_t SimWindowing::RegisterWindowMessage(const std::string& name) {
+  // Names compare without regard to case; numbers come from 0xC000 up.
+  std::string folded = name;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  auto it = registered_.find(folded);
+  if (it == registered_.end()) {
+    it =
+        registered_.emplace(folded, 0xC000u + static_cast<std::uint32_t>(registered_.size())).first;
+  }
+  return it->second;
+}
+
+bool SimWindowing::AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) {
+  if (!windows_.contains(window.value)) return false;
+  allowed_.insert({window.value, msg});
+  return true;
+}
+
+SubclassHandle SimWindowing::Subclass(WindowHandle window, WindowProc hook) {
+  auto it = windows_.find(window.value);
+  if (it == windows_.end()) return SubclassHandle{};
+  const std::uintptr_t id = next_subclass_++;
+  it->second.hooks.emplace_back(id, std::move(hook));
+  return SubclassHandle{id};
+}
+
+void SimWindowing::RemoveSubclass(WindowHandle window, SubclassHandle subclass) {
+  auto it = windows_.find(window.value);
+  if (it == windows_.end()) return;
+  std::erase_if(it->second.hooks, [&](const auto& hook) { return hook.first == subclass.value; });
+}
+
+bool SimWindowing::GetCursorPos(Point* at) {
+  if (!cursor_readable) return false;
+  *at = cursor;
+  return true;
+}
+
+int SimWindowing::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) {
+  menus_.push_back(ShownMenu{owner, items, at});
+  return menu_responder ? menu_responder(menus_.back()) : 0;
+}
+
+void SimWindowing::Broadcast(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) {
+  for (WindowHandle window : std::vector<WindowHandle>(z_order_)) {
+    if (windows_.contains(window.value)) SendMessage(window, msg, wparam, lparam);
+  }
 }
 
 bool SimWindowing::SetForegroundWindow(WindowHandle window) {

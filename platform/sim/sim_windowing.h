@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,12 +53,40 @@ class SimWindowing : public Windowing {
   void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override {
     error_handler_ = std::move(handler);
   }
+  std::uint32_t RegisterWindowMessage(const std::string& name) override;
+  bool AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) override;
+  SubclassHandle Subclass(WindowHandle window, WindowProc hook) override;
+  void RemoveSubclass(WindowHandle window, SubclassHandle subclass) override;
+  bool GetCursorPos(Point* at) override;
+  unsigned GetDoubleClickTime() override { return double_click_time; }
+  bool IsKeyDown(int virtual_key) override { return keys_down.contains(virtual_key); }
+  int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) override;
 
   // Runs input the way a window procedure of the system would: what escapes it
   // goes to the error handler, never to the caller.
   void Deliver(const std::function<void()>& input);
 
   // Test side.
+  // Sends a message to every top-level window, as HWND_BROADCAST does.
+  void Broadcast(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam);
+  // The pointer, the keys and the double-click time the program reads.
+  Point cursor;
+  bool cursor_readable = true;
+  std::set<int> keys_down;
+  unsigned double_click_time = 500;
+  struct ShownMenu {
+    WindowHandle owner;
+    std::vector<MenuItem> items;
+    Point at;
+  };
+  // Answers popup menus with the id of the item chosen; without one, nothing is chosen.
+  std::function<int(const ShownMenu&)> menu_responder;
+  const std::vector<ShownMenu>& Menus() const { return menus_; }
+  // Messages the message filter lets through, by window.
+  bool AllowedFromLowerRights(WindowHandle window, std::uint32_t msg) const {
+    return allowed_.contains({window.value, msg});
+  }
+  WindowHandle ForegroundWindow() const { return foreground_; }
   // A visible top-level window of another program (or a child of `parent`).
   WindowHandle AddWindow(const std::string& class_name, const std::string& title,
                          WindowProc proc = {}, WindowHandle owner = {});
@@ -87,6 +116,7 @@ class SimWindowing : public Windowing {
     std::string class_name;
     std::string title;
     WindowProc proc;
+    std::vector<std::pair<std::uintptr_t, WindowProc>> hooks;  // newest last
     bool message_only = false;
     bool visible = false;
     bool iconic = false;
@@ -127,6 +157,10 @@ class SimWindowing : public Windowing {
   unsigned fail_next_create_ = 0;
   unsigned fail_next_timer_ = 0;
   std::function<void(std::exception_ptr)> error_handler_;
+  std::map<std::string, std::uint32_t> registered_;
+  std::set<std::pair<std::uintptr_t, std::uint32_t>> allowed_;
+  std::uintptr_t next_subclass_ = 1;
+  std::vector<ShownMenu> menus_;
   // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
   static constexpr std::uint64_t kLoopLimit = 24ull * 3600 * 1000;
 };

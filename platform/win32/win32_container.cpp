@@ -1,6 +1,7 @@
 #include "platform/win32/win32_container.h"
 
-#include "platform/win32/gdi_canvas.h"
+#include "platform/canvas.h"
+#include "platform/win32/win32_platform.h"
 
 namespace velocane::win32 {
 
@@ -65,20 +66,18 @@ void PaintContainer(HWND hwnd, Color background, ContainerSink& sink) {
   HDC dc = paint.get();
   RECT client;
   GetClientRect(hwnd, &client);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!memory || !bitmap) return;
+  ScopedSelect select(memory.get(), bitmap.get());
+  UniqueBrush brush(CreateSolidBrush(ResolveColor(background)));
+  FillRect(memory.get(), &client, brush.get());
   {
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (memory && bitmap) {
-      ScopedSelect select(memory.get(), bitmap.get());
-      UniqueBrush brush(CreateSolidBrush(ResolveColor(background)));
-      FillRect(memory.get(), &client, brush.get());
-      {
-        GdiCanvas canvas(memory.get());
-        sink.PeerPaint(canvas);
-      }
-      BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-    }
+    Canvas canvas(Win32Platform().drawing,
+                  DcHandle{reinterpret_cast<std::uintptr_t>(memory.get())});
+    sink.PeerPaint(canvas);
   }
+  BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
 std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, LPARAM lparam, Color background,

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_control.h"
 
 #include "platform/win32/win32_errors.h"
+#include "platform/win32/win32_font.h"
 
 namespace velocane::win32 {
 
@@ -11,13 +12,6 @@ constexpr char kPeerProperty[] = "VelocanePeer";
 DWORD ChildStyle(const ControlDesc& desc) {
   return WS_CHILD | WS_CLIPSIBLINGS | (desc.visible ? WS_VISIBLE : 0) |
          (desc.enabled ? 0 : WS_DISABLED);
-}
-
-UniqueFont MakeFont(const FontDesc& font) {
-  return UniqueFont(CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                font.name.c_str()));
 }
 
 Win32Window::Win32Window(const ControlDesc& desc)
@@ -83,7 +77,7 @@ void Win32Window::ApplyText(const std::string& text) {
 
 void Win32Window::ApplyFont(const FontDesc& font) {
   text_color_ = font.color;
-  UniqueFont made = MakeFont(font);
+  UniqueFont made(CreateFontFor(font));
   // The window lets go of the old font before it is deleted.
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
   font_ = std::move(made);

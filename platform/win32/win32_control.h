@@ -97,7 +97,5 @@ class Win32Peer : public Interface, public Win32Window {
 
 // The window style every child control starts from.
 DWORD ChildStyle(const ControlDesc& desc);
-// A font for the description.
-UniqueFont MakeFont(const FontDesc& font);
 
 }  // namespace velocane::win32

@@ -3,7 +3,8 @@
 
 namespace velocane::win32 {
 
-// Real GDI. Handles are HDC and HBITMAP values.
+// Real GDI. Handles are HDC, HBITMAP and HBRUSH values; colour bitmaps are
+// 32-bit top-down DIB sections, so every pixel holds its colour exactly.
 class Win32Drawing : public Drawing {
  public:
   DcHandle CreateMemoryDc() override;
@@ -13,15 +14,22 @@ class Win32Drawing : public Drawing {
   void DeleteBitmap(BitmapHandle bitmap) override;
   BitmapHandle SelectBitmap(DcHandle dc, BitmapHandle bitmap) override;
   Point BitmapSize(BitmapHandle bitmap) override;
+  BrushHandle CreateBrush(const Brush& brush) override;
+  void DeleteBrush(BrushHandle brush) override;
+  BrushHandle SelectBrush(DcHandle dc, BrushHandle brush) override;
+  Point SetBrushOrg(DcHandle dc, Point origin) override;
   Color GetPixel(DcHandle dc, int x, int y) override;
   void SetPixel(DcHandle dc, int x, int y, Color color) override;
   void Line(DcHandle dc, int x0, int y0, int x1, int y1, Color color) override;
+  void Ellipse(DcHandle dc, const Rect& box, Color fill, Color outline) override;
+  void Polygon(DcHandle dc, const std::vector<Point>& points, Color fill, Color outline) override;
   void FillRect(DcHandle dc, const Rect& rect, Color color) override;
-  void PatBlt(DcHandle dc, const Rect& rect, Color brush, std::uint32_t raster_op) override;
+  void PatBlt(DcHandle dc, int x, int y, int width, int height, std::uint32_t raster_op) override;
   void SetTextColor(DcHandle dc, Color color) override;
   void SetBkColor(DcHandle dc, Color color) override;
   Color GetTextColor(DcHandle dc) override;
   Color GetBkColor(DcHandle dc) override;
+  BkMode SetBkMode(DcHandle dc, BkMode mode) override;
   void BitBlt(DcHandle dst, int x, int y, int width, int height, DcHandle src, int sx, int sy,
               std::uint32_t raster_op) override;
   void StretchBlt(DcHandle dst, int x, int y, int width, int height, DcHandle src, int sx, int sy,

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/win32/win32_drawing.h"
+#include "platform/win32/win32_notify_area.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -16,8 +17,10 @@ velocane::Platform& Win32Platform() {
   static Win32Widgets widgets;
   static Win32Com com;
   static Win32Drawing drawing;
+  static Win32NotifyArea notify_area;
   static Win32Shell shell;
-  static velocane::Platform platform{registry, process, windowing, widgets, com, drawing, shell};
+  static velocane::Platform platform{registry, process, windowing,   widgets,
+                                     com,      drawing, notify_area, shell};
   return platform;
 }
 

@@ -2,7 +2,9 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_common.h"
 
 namespace velocane::win32 {
@@ -192,6 +194,122 @@ bool Win32Windowing::ProcessPendingMessages() {
     DispatchMessageA(&msg);
   }
   return true;
+}
+
+}  // namespace velocane::win32
+
+namespace velocane::win32 {
+
+std::uint32_t Win32Windowing::RegisterWindowMessage(const std::string& name) {
+  return RegisterWindowMessageA(name.c_str());
+}
+
+bool Win32Windowing::AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) {
+  // Windows Vista and later; looked up so that older systems still start.
+  using FilterFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const auto filter = reinterpret_cast<FilterFunction>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx")));
+  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW
+  return filter != nullptr && filter(ToHwnd(window), msg, kAllow, nullptr) != FALSE;
+}
+
+namespace {
+
+constexpr char kSubclassProperty[] = "VelocaneSubclass";
+
+// The hooks of one subclassed window and the procedure it had before them.
+struct Subclassing {
+  WNDPROC original = nullptr;
+  std::vector<std::pair<std::uintptr_t, WindowProc>> hooks;  // newest last
+};
+
+Subclassing* SubclassingOf(HWND hwnd) {
+  return static_cast<Subclassing*>(GetPropA(hwnd, kSubclassProperty));
+}
+
+void EndSubclassing(HWND hwnd, Subclassing* state) {
+  SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(state->original));
+  RemovePropA(hwnd, kSubclassProperty);
+  delete state;
+}
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  Subclassing* state = SubclassingOf(hwnd);
+  if (state == nullptr) return DefWindowProcA(hwnd, msg, wparam, lparam);
+  const WNDPROC original = state->original;
+  if (msg == WM_NCDESTROY) {
+    EndSubclassing(hwnd, state);
+    return CallWindowProcA(original, hwnd, msg, wparam, lparam);
+  }
+  // A copy: a hook may end its own subclassing.
+  const auto hooks = state->hooks;
+  std::optional<std::intptr_t> result;
+  for (auto hook = hooks.rbegin(); hook != hooks.rend() && !result; ++hook) {
+    Guarded([&] { result = hook->second(msg, wparam, lparam); });
+  }
+  return result ? *result : CallWindowProcA(original, hwnd, msg, wparam, lparam);
+}
+
+std::uintptr_t next_subclass = 1;
+
+}  // namespace
+
+SubclassHandle Win32Windowing::Subclass(WindowHandle window, WindowProc hook) {
+  HWND hwnd = ToHwnd(window);
+  if (!IsWindow(hwnd)) return SubclassHandle{};
+  Subclassing* state = SubclassingOf(hwnd);
+  if (state == nullptr) {
+    auto made = std::make_unique<Subclassing>();
+    made->original = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (SetPropA(hwnd, kSubclassProperty, made.get()) == FALSE) return SubclassHandle{};
+    state = made.release();
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc));
+  }
+  const std::uintptr_t id = next_subclass++;
+  state->hooks.emplace_back(id, std::move(hook));
+  return SubclassHandle{id};
+}
+
+void Win32Windowing::RemoveSubclass(WindowHandle window, SubclassHandle subclass) {
+  HWND hwnd = ToHwnd(window);
+  Subclassing* state = IsWindow(hwnd) ? SubclassingOf(hwnd) : nullptr;
+  if (state == nullptr) return;
+  std::erase_if(state->hooks, [&](const auto& hook) { return hook.first == subclass.value; });
+  // Only while nobody subclassed it after us can the old procedure go back.
+  if (state->hooks.empty() &&
+      GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SubclassProc)) {
+    EndSubclassing(hwnd, state);
+  }
+}
+
+bool Win32Windowing::GetCursorPos(Point* at) {
+  POINT p;
+  if (::GetCursorPos(&p) == FALSE) return false;
+  *at = Point{p.x, p.y};
+  return true;
+}
+
+unsigned Win32Windowing::GetDoubleClickTime() { return ::GetDoubleClickTime(); }
+
+bool Win32Windowing::IsKeyDown(int virtual_key) {
+  return (static_cast<unsigned short>(GetAsyncKeyState(virtual_key)) & 0x8000) != 0;
+}
+
+int Win32Windowing::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items,
+                                   Point at) {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return 0;
+  for (const MenuItem& item : items) {
+    if (item.id == 0) {
+      AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    AppendMenuA(menu.get(), MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED),
+                static_cast<UINT_PTR>(item.id), item.caption.c_str());
+    if (item.is_default) SetMenuDefaultItem(menu.get(), static_cast<UINT>(item.id), FALSE);
+  }
+  return static_cast<int>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                           0, ToHwnd(owner), nullptr));
 }
 
 }  // namespace velocane::win32

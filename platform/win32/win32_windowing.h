@@ -30,6 +30,14 @@ class Win32Windowing : public Windowing {
   int RunMessageLoop() override;
   bool ProcessPendingMessages() override;
   void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override;
+  std::uint32_t RegisterWindowMessage(const std::string& name) override;
+  bool AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) override;
+  SubclassHandle Subclass(WindowHandle window, WindowProc hook) override;
+  void RemoveSubclass(WindowHandle window, SubclassHandle subclass) override;
+  bool GetCursorPos(Point* at) override;
+  unsigned GetDoubleClickTime() override;
+  bool IsKeyDown(int virtual_key) override;
+  int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) override;
 };
 
 }  // namespace velocane::win32

@@ -13,5 +13,6 @@
 #undef GetWindowText
 #undef MessageBox
 #undef PostMessage
+#undef RegisterWindowMessage
 #undef SendMessage
 #undef SetWindowText

@@ -2,13 +2,19 @@
 // GDI, pixel for pixel, outside the text (the font engines differ).
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <ostream>
 
 #include "platform/sim/sim_drawing.h"
 #include "platform/win32/win32_drawing.h"
 #include "tools/gallery/scenes.h"
 
 namespace velocane::gallery {
+
+// Test names and failure messages show the scene's name, not its bytes.
+void PrintTo(const Scene& scene, std::ostream* os) { *os << scene.name; }
+
 namespace {
 
 class GalleryCompare : public ::testing::TestWithParam<Scene> {};
@@ -49,7 +55,8 @@ TEST_P(GalleryCompare, SimulationEqualsGdiOutsideTheText) {
 INSTANTIATE_TEST_SUITE_P(Scenes, GalleryCompare, ::testing::ValuesIn(Scenes()),
                          [](const ::testing::TestParamInfo<Scene>& info) {
                            std::string name;
-                           for (char c : info.param.name) name += std::isalnum(c) ? c : '_';
+                           for (char c : info.param.name)
+                             name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;
                          });
 

@@ -19,7 +19,7 @@ class Surface {
 
  private:
   sim::SimDrawing& gdi_;
-  TVexMemoryDc memory_;
+  TMemoryDc memory_;
 };
 
 }  // namespace velocane::testing

@@ -102,6 +102,7 @@ TEST_F(FrameworkTest, ErrorsOfAnyKindFromInputPaintAndMouseAreShown) {
     void Paint(Canvas&) override { throw EInvalidOperation("paint failed"); }
     void MouseDown(Point) override { throw EConvertError("mouse failed"); }
   };
+  form->SetClientSize(100, 100);
   auto* throwing = new Throwing(form, "Throwing");
   throwing->SetBounds(0, 0, 50, 50);
   throwing->SetParent(form);

@@ -1,4 +1,7 @@
 // The segmented gauge to the pixel, on the simulated surface, and on the main window.
+#include <ostream>
+#include <string>
+
 #include "components/vex/vextgauge.h"
 #include "tests/unit/drawing_fixture.h"
 #include "tests/unit/program_fixture.h"
@@ -70,6 +73,10 @@ struct Fill {
   int lit_columns;  // columns from the area's left that carry the pattern
 };
 
+void PrintTo(const Fill& fill, std::ostream* os) {
+  *os << fill.percentage << " % lights " << fill.lit_columns << " columns";
+}
+
 class HorizontalFill : public GaugeTest, public ::testing::WithParamInterface<Fill> {};
 
 // A gauge whose area is 10 columns long (len 10) and tall enough to look
@@ -91,7 +98,10 @@ TEST_P(HorizontalFill, RoundsHalvesToEvenAndClearsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(Percentages, HorizontalFill,
                          ::testing::Values(Fill{0, 0}, Fill{4, 0}, Fill{25, 2}, Fill{35, 4},
-                                           Fill{50, 5}, Fill{100, 11}, Fill{150, 11}));
+                                           Fill{50, 5}, Fill{100, 11}, Fill{150, 11}),
+                         [](const ::testing::TestParamInfo<Fill>& info) {
+                           return "Percent" + std::to_string(info.param.percentage);
+                         });
 
 TEST_F(GaugeTest, VerticalFillsFromTheBottomAnchoredOnY) {
   TVexGauge g(nullptr, "V");

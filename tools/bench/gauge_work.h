@@ -26,7 +26,7 @@ class GaugeWork {
 
  private:
   TVexGauge gauge_;
-  TVexMemoryDc surface_;
+  TMemoryDc surface_;
   int percentage_ = 0;
 };
 

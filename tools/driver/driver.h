@@ -61,6 +61,22 @@ void PressDialogButton(HWND dialog, int id);
 // A message box of the process with this caption, once it is up.
 HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD timeout_ms);
 
+// Wine's notification area: the icons it shows now, one small window each.
+std::vector<HWND> TrayIcons();
+// The middle of a window on the screen.
+POINT CenterOf(HWND window);
+// A real pointer click on the virtual display (xdotool), as the user's mouse
+// makes it; false when the tool could not start. It does not wait for the
+// click: the caller looks for its effect.
+bool RealClick(POINT at);
+// The screen's pixels in a rectangle, 0x00RRGGBB row by row.
+std::vector<DWORD> CaptureScreen(const RECT& area);
+// A picture of the whole display, written by imagemagick to a path on the
+// Linux side; waits until the file is written; false when that failed.
+bool Screenshot(const std::string& unix_path);
+// Starts a program of the Linux side; false when it could not start.
+bool StartUnix(const std::wstring& command_line);
+
 // The registry as the program sees it.
 std::optional<DWORD> ReadDWord(HKEY root, const std::wstring& path, const std::wstring& name);
 std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path,

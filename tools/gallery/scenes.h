@@ -34,7 +34,7 @@ class Rendered {
 
  private:
   Drawing& gdi_;
-  TVexMemoryDc surface_;
+  TMemoryDc surface_;
 };
 
 // Writes a rendered scene as a PNG file; false when the file cannot be written.
