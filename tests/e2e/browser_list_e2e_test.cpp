@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -149,6 +150,15 @@ TEST_F(BrowserListE2E, TheCollectionsServerGoesAwayAndANewOneIsFollowed) {
   ASSERT_TRUE(RowsBecome(before, 10000, "two rows after start"));
 
   server_.Kill();
+  // A poll that was under way when the server died may still take out an
+  // entry whose browser died with it; after that the list stays as it is.
+  Sleep(300);
+  const Rows frozen = ListRows();
+  for (const auto& row : frozen) {
+    EXPECT_TRUE(std::any_of(before.begin(), before.end(), [&](const auto& old) {
+      return old[1] == row[1] && old[2] == row[2];
+    })) << Show(frozen);
+  }
   // The main job goes on: Accelerate writes the stored type's pair.
   ClickAt(panel_, kAccelerate.x, kAccelerate.y);
   EXPECT_TRUE(WaitUntil(
@@ -158,7 +168,7 @@ TEST_F(BrowserListE2E, TheCollectionsServerGoesAwayAndANewOneIsFollowed) {
       },
       30000))
       << "Accelerate did not write the pair without the shell";
-  EXPECT_EQ(ListRows(), before);  // frozen as it was
+  EXPECT_EQ(ListRows(), frozen) << "the list changed without a collection";
   EXPECT_TRUE(program_->Running());
   EXPECT_TRUE(NoMessageBox());
 

@@ -31,6 +31,8 @@ TEST(MainWindowE2E, WindowsControlsAndCloseBox) {
   HWND check =
       driver::WaitForChild(main, L"Button", L"Enable acceleration on system startup", 10000);
   ASSERT_NE(check, nullptr);
+  // Visibility counts the parents: the window is shown once start-up is done.
+  ASSERT_TRUE(driver::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
   EXPECT_TRUE(IsWindowVisible(check));
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
