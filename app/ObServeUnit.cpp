@@ -34,6 +34,7 @@ TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   CreateControls();
   ConnectEvents();
   CreateBrowserTracking();
+  CreateTranslationControls();
 }
 
 void TForm1::ConnectEvents() {

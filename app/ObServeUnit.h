@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/random_waits.h"
+#include "app/translation_servers.h"
 #include "components/NotifyAreaIcon.h"
 #include "components/RegInstance.h"
 #include "components/uShellWindowObserver.h"
@@ -49,11 +50,30 @@ class TForm1 : public TForm {
   TImageList* FlagImageList;   // the tray icon's two animation frames
   TNotifyAreaIcon* CT1;        // the notification-area icon, while minimized
   TShellWindowObserver* ShellWindowObserver1;  // follows the shell's browser windows
+  // The page translation; created hidden, and nothing shows them.
+  TComboBox* CB1;        // the source language
+  TComboBox* CB2;        // the target language
+  TComboBox* CBServer;   // the translation service
+  TBitBtn* GoButton;     // "Translate   Now ": in the selected browser's window
+  TBitBtn* NewButton;    // "Translate in New": in a new browser window
+  TBitBtn* CloseButton;  // "Close selected": closes the selected browser
 
   // The pair the acceleration writes, and the connection type read at start-up.
   std::int32_t LimitPerServer = 0;
   std::int32_t LimitPer1_0Server = 0;
   std::string StoredConnectionType;
+
+  // The translation settings.
+  std::string SourceCode;
+  std::string TargetCode;
+  std::int32_t ServerNumber = 0;
+  std::string Server1Pairs, Server2Pairs, Server3Pairs, Server4Pairs, Server5Pairs, Server6Pairs;
+  std::string Server1Base, Server2Base, Server3Base, Server4Base, Server5Base, Server6Base,
+      Server7Base;
+  std::string Server2Tail;
+  // The browser that received the last translation request; kept until the
+  // next one or the end.
+  BrowserRef TargetBrowser;
 
   // Start-up, minimize and restore, the hidden buttons, the close sequence.
   void FormCreate(TComponent& sender);
@@ -87,10 +107,29 @@ class TForm1 : public TForm {
   void SpeedButton2Click(TComponent& sender);
   void Timer1Timer(TComponent& sender);
 
+  // The page translation.
+  void CB1Select(TComponent& sender);
+  void CB2Select(TComponent& sender);
+  void CBServerSelect(TComponent& sender);
+  std::string PairCode() const;
+  std::string PairNames() const;
+  std::string FromToQuery() const;
+  // The request for a page address as the list shows it, or the refusal
+  // closed by `wording`.
+  TTranslationRequest BuildRequest(const std::string& page, const std::string& wording) const;
+  void GoButtonClick(TComponent& sender);
+  void NewButtonClick(TComponent& sender);
+  void CloseButtonClick(TComponent& sender);
+
  private:
   void CreateControls();
   void ConnectEvents();
   void CreateBrowserTracking();
+  void CreateTranslationControls();
+  // The translation settings of start-up: the pairs and codes first, the
+  // request prefixes at the end.
+  void InitTranslationPairs();
+  void InitTranslationBases();
   void ReadStoredState();
   void ReadAutostartState();
   // Waits while a command runs; the window handles no messages meanwhile.

@@ -15,6 +15,7 @@ void TForm1::FormCreate(TComponent&) {
   // A copy that finds another one has already asked to end; it still starts up.
   PrevInst1->CheckPrevInst();
   if (ParamStr(Os().process.CommandLine(), 1) == "/Auto") Timer3->SetEnabled(true);
+  InitTranslationPairs();
   ReadStoredState();
   if (StoredConnectionType.empty()) StoredConnectionType = "AUTO";
   CB->SetText(StoredConnectionType);
@@ -23,6 +24,7 @@ void TForm1::FormCreate(TComponent&) {
     LimitPer1_0Server = type->per_1_0_server;
   }
   ReadAutostartState();
+  InitTranslationBases();
 }
 
 void TForm1::ReadStoredState() {

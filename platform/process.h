@@ -32,6 +32,8 @@ class Process {
   // A moment in the user's locale: its short date format, its long time format.
   virtual std::string ShortDateText(const LocalTime& time) = 0;
   virtual std::string LongTimeText(const LocalTime& time) = 0;
+  // A text of the ANSI code page in UTF-8.
+  virtual std::string AnsiToUtf8(const std::string& ansi) = 0;
 };
 
 // Show commands (ShowWindow / WinExec).

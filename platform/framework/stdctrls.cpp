@@ -1,5 +1,6 @@
 #include "platform/framework/stdctrls.h"
 
+#include "platform/framework/images.h"
 #include "platform/framework/menus.h"
 
 namespace velocane {
@@ -56,6 +57,21 @@ void TComboBox::SetDropDownCount(int count) {
   if (count == dropdown_count_) return;
   dropdown_count_ = count;
   if (auto* peer = PeerAs<ComboBoxPeer>()) peer->SetDropDownCount(dropdown_count_);
+}
+
+void TComboBox::SetImages(TImageList* images) {
+  images_ = images;
+  if (images != nullptr) FreeNotification(images);
+}
+
+int TComboBox::ItemImageIndex(int item) const {
+  if (images_ == nullptr || item < 0 || item >= static_cast<int>(items_.size())) return -1;
+  return item < images_->Count() ? item : -1;
+}
+
+void TComboBox::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 void TComboBox::UserSelect(int index) {

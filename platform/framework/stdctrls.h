@@ -7,6 +7,7 @@
 
 namespace velocane {
 
+class TImageList;
 class TPopupMenu;
 
 class TMemo : public TWinControl, private MemoSink {
@@ -45,6 +46,12 @@ class TComboBox : public TWinControl, private ComboBoxSink {
   int ItemIndex() const { return item_index_; }
   int DropDownCount() const { return dropdown_count_; }
   void SetDropDownCount(int count);
+  // Pictures for the items: item i has picture i of the list, where the list
+  // holds one. Refers to the list, which its owner frees.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* images);
+  // The picture of an item, or -1 for none.
+  int ItemImageIndex(int item) const;
 
   // Fires when the user picks an item from the list (not when typing).
   TNotifyEvent OnSelect;
@@ -60,10 +67,12 @@ class TComboBox : public TWinControl, private ComboBoxSink {
  private:
   void PeerSelected(int index) override { UserSelect(index); }
   void PeerTextEdited(const std::string& text) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
   std::vector<std::string> items_;
   int item_index_ = -1;
   int dropdown_count_ = 8;
+  TImageList* images_ = nullptr;
 };
 
 class TCheckBox : public TWinControl, private ClickSink {

@@ -6,7 +6,8 @@
 
 namespace velocane::sim {
 
-// What the code page lacks becomes '?', as WideCharToMultiByte's default character.
+// What the code page lacks becomes '?', as WideCharToMultiByte's default
+// character; unlike the system, no character is mapped to a look-alike.
 std::string ToAnsi(std::u16string_view wide);
 std::u16string FromAnsi(std::string_view ansi);
 

@@ -30,6 +30,7 @@ class SimProcess : public Process {
   // The formats of the United States English locale.
   std::string ShortDateText(const LocalTime& time) override;
   std::string LongTimeText(const LocalTime& time) override;
+  std::string AnsiToUtf8(const std::string& ansi) override;
 
   std::string command_line = "\"C:\\Program Files\\Velocane\\velocane.exe\"";
   std::string module_file_name = "C:\\Program Files\\Velocane\\velocane.exe";

@@ -170,7 +170,9 @@ BrowserRef SimShell::CreateBrowser() {
   const int id = AddItem(window);
   window->hwnd = MakeTopLevel(id, false);
   window->own_hwnd = true;
-  return std::make_shared<SimBrowser>(*this, window);
+  auto browser = std::make_shared<SimBrowser>(*this, window);
+  if (on_create_browser) on_create_browser();
+  return browser;
 }
 
 WindowHandle SimShell::MakeTopLevel(int id, bool visible) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,6 +78,9 @@ class SimShell : public Shell {
   void ResetCalls() { calls_.fill(0); }
   // Browser objects handed out and still referenced.
   int LiveBrowsers() const { return live_browsers_; }
+  // Runs while a new browser is being made, as the system may run other
+  // input while the program waits for it.
+  std::function<void()> on_create_browser;
 
  private:
   friend class SimShellWindows;

@@ -76,6 +76,22 @@ std::string Win32Process::LongTimeText(const LocalTime& time) {
   });
 }
 
+std::string Win32Process::AnsiToUtf8(const std::string& ansi) {
+  if (ansi.empty()) return {};
+  const int length = static_cast<int>(ansi.size());
+  const int wide_size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (wide_size <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(wide_size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wide_size);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), size, nullptr, nullptr);
+  }
+  return utf8;
+}
+
 HResult Win32Com::Initialize() { return CoInitialize(nullptr); }
 
 void Win32Com::Uninitialize() { CoUninitialize(); }

@@ -14,6 +14,7 @@ class Win32Process : public Process {
   LocalTime Now() override;
   std::string ShortDateText(const LocalTime& time) override;
   std::string LongTimeText(const LocalTime& time) override;
+  std::string AnsiToUtf8(const std::string& ansi) override;
 };
 
 class Win32Com : public Com {

@@ -134,7 +134,8 @@ TEST_F(MainWindowTest, StackingOrderLowestFirst) {
   for (TControl* c : form->Panel1->Controls()) on_panel.push_back(c->Name());
   EXPECT_EQ(on_panel,
             (std::vector<std::string>{"SpeedButton3", "SpeedButton1", "SpeedButton2",
-                                      "SpeedButton4", "Edit1", "Label1", "AG", "BitBtn1"}));
+                                      "SpeedButton4", "Edit1", "Label1", "AG", "BitBtn1", "CB1",
+                                      "CB2", "CBServer", "GoButton", "NewButton", "CloseButton"}));
 }
 
 TEST_F(MainWindowTest, MemosOfferAnEmptyContextMenu) {
