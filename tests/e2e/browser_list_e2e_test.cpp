@@ -1,87 +1,15 @@
 // The browser window list of the real program under Wine, fed by the test's
 // own shell window collection: rows, View, closing, navigation, and the
 // collection's server going away and coming back.
-#include <gtest/gtest.h>
-#include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
-
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 
-#include "tools/driver/driver.h"
-#include "tools/driver/shell_server.h"
+#include "tests/e2e/browser_fixture.h"
 
-namespace velocane {
+namespace velocane::e2e {
 namespace {
 
 using namespace driver;
-using Rows = std::vector<std::vector<std::wstring>>;
-
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
-constexpr POINT kView{169 + 34, 10 + 34};
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-std::string Show(const Rows& rows) {
-  std::string text;
-  for (const auto& row : rows) {
-    text += "[";
-    for (const auto& cell : row) text += " '" + std::string(cell.begin(), cell.end()) + "'";
-    text += " ]";
-  }
-  return text;
-}
-
-class BrowserListE2E : public ::testing::Test {
- protected:
-  BrowserListE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}) {}
-
-  // The program comes after the collection, as at log-on after the shell.
-  void Launch() {
-    program_ = std::make_unique<RunningProgram>();
-    main_ = WaitForWindow(program_->ProcessId(), L"TForm1", L"Velocane", 30000);
-    ASSERT_NE(main_, nullptr);
-    list_ = WaitForChild(main_, L"SysListView32", L"", 10000);
-    panel_ = WaitForChild(main_, L"TVelocanePanel", L"", 10000);
-    ASSERT_NE(list_, nullptr);
-    ASSERT_NE(panel_, nullptr);
-    for (HWND child : Children(main_)) {
-      if (ClassOf(child) == L"Edit" && GetParent(child) == main_) memos_.push_back(child);
-    }
-    ASSERT_EQ(memos_.size(), 2u);
-  }
-  Rows ListRows() const { return ListViewRows(list_, 3); }
-  // Polls until the rows are `expected`; prints how long that took.
-  bool RowsBecome(const Rows& expected, DWORD timeout_ms, const char* what) {
-    const auto start = std::chrono::steady_clock::now();
-    const bool done = WaitUntil([&] { return ListRows() == expected; }, timeout_ms);
-    std::printf("%s: %.2f s\n", what, Seconds(start));
-    if (!done) ADD_FAILURE() << what << ": rows are " << Show(ListRows());
-    return done;
-  }
-  bool Covered() const { return IsWindowVisible(memos_[0]) && IsWindowVisible(memos_[1]); }
-  bool NoMessageBox() const {
-    return WaitForWindow(program_->ProcessId(), L"#32770", L"", 0) == nullptr;
-  }
-
-  RegistrySnapshot snapshot_;
-  ShellServer server_;
-  std::unique_ptr<RunningProgram> program_;
-  HWND main_ = nullptr;
-  HWND list_ = nullptr;
-  HWND panel_ = nullptr;
-  std::vector<HWND> memos_;
-};
+using BrowserListE2E = BrowserWindowsE2E;
 
 TEST_F(BrowserListE2E, ThreeWindowsAreListedAndViewUncoversThemForFiveSeconds) {
   server_.Own("Alpha Page", "http://alpha.example/a%20b%20c");
@@ -103,14 +31,15 @@ TEST_F(BrowserListE2E, ThreeWindowsAreListedAndViewUncoversThemForFiveSeconds) {
 
   EXPECT_TRUE(Covered());
   const auto pressed = std::chrono::steady_clock::now();
-  ClickAt(panel_, kView.x, kView.y);
-  ASSERT_TRUE(
-      WaitUntil([&] { return !IsWindowVisible(memos_[0]) && !IsWindowVisible(memos_[1]); }, 5000))
-      << "View did not uncover the list";
+  Uncover();
+  EXPECT_FALSE(IsWindowVisible(memos_[1]));
   EXPECT_TRUE(IsWindowVisible(list_));
-  // The handler ends by showing and enabling the combo box again; this
-  // process may look in between.
-  HWND combo = WaitForChild(main_, L"ComboBox", L"", 1000);
+  // The handler ends by showing and enabling the connection-type box again;
+  // this process may look in between.
+  HWND combo = nullptr;
+  for (HWND child : Children(main_)) {
+    if (ClassOf(child) == L"ComboBox" && GetParent(child) == main_) combo = child;
+  }
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(combo) && IsWindowEnabled(combo); }, 2000));
   EXPECT_TRUE(WaitUntil([&] { return Covered(); }, 15000)) << "the list was not covered again";
   std::printf("uncovered for %.2f s\n", Seconds(pressed));
@@ -182,4 +111,4 @@ TEST_F(BrowserListE2E, TheCollectionsServerGoesAwayAndANewOneIsFollowed) {
 }
 
 }  // namespace
-}  // namespace velocane
+}  // namespace velocane::e2e

@@ -182,6 +182,38 @@ std::vector<int> ListViewSelection(HWND list) {
   }
 }
 
+void ClickListRow(HWND list, int row) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(list, &process_id);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+  if (process == nullptr) throw std::runtime_error("cannot open the list's process");
+  void* remote =
+      VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  RECT rect{LVIR_BOUNDS, 0, 0, 0};
+  SIZE_T moved = 0;
+  WriteProcessMemory(process, remote, &rect, sizeof rect, &moved);
+  const bool got = SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(remote)) != FALSE;
+  ReadProcessMemory(process, remote, &rect, sizeof rect, &moved);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!got) throw std::runtime_error("the list has no row " + std::to_string(row));
+  // Inside the first column, clear of the grid lines.
+  ClickAt(list, rect.left + 10, (rect.top + rect.bottom) / 2);
+}
+
+void NotifyButtonClicked(HWND button) {
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+void NotifyComboPicked(HWND combo, int index) {
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+}
+
 void SelectComboItem(HWND combo, int index) {
   // Drop the list down and click the item, as the mouse does.
   DWORD process_id = 0;

@@ -52,6 +52,13 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
 std::vector<int> ListViewSelection(HWND list);
 
 // The user's actions.
+// A click on a row of a list view (its rectangle is read through the other
+// process's memory).
+void ClickListRow(HWND list, int row);
+// What a control tells its parent when the user uses it; also reaches hidden
+// controls, which nothing on the screen does.
+void NotifyButtonClicked(HWND button);
+void NotifyComboPicked(HWND combo, int index);
 // Picks item `index` from a combo box's list, as a click in the drop-down does.
 void SelectComboItem(HWND combo, int index);
 // A left click at a point of a window's client area.

@@ -30,7 +30,7 @@ std::wstring ShellServerPath() {
   return path + L"\\tools\\shell_windows_server.exe";
 }
 
-ShellServer::ShellServer() {
+ShellServer::ShellServer(bool serve_browsers) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE child_in = nullptr;
   HANDLE child_out = nullptr;
@@ -49,6 +49,7 @@ ShellServer::ShellServer() {
   startup.hStdOutput = child_out;
   startup.hStdError = nul;
   std::wstring command = L"\"" + ShellServerPath() + L"\"";
+  if (serve_browsers) command += L" --serve-browsers";
   const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                       nullptr, &startup, &process_);
   CloseHandle(child_in);
@@ -139,6 +140,17 @@ HWND ShellServer::WindowOf(int id) {
     }
   }
   return nullptr;
+}
+
+std::vector<int> ShellServer::Ids() {
+  const std::vector<std::string> items = Command({"list"});
+  std::vector<int> ids;
+  for (std::size_t i = 0; i + 1 < items.size(); i += 2) ids.push_back(std::atoi(items[i].c_str()));
+  return ids;
+}
+
+std::vector<std::string> ShellServer::Navigations(int id) {
+  return Command({"navigations", std::to_string(id)});
 }
 
 }  // namespace velocane::driver

@@ -11,8 +11,9 @@ namespace velocane::driver {
 class ShellServer {
  public:
   // Starts the server and waits until its collection is registered; throws
-  // std::runtime_error when it does not come up.
-  ShellServer();
+  // std::runtime_error when it does not come up. With `serve_browsers` it also
+  // hands out the new browsers programs ask the system for.
+  explicit ShellServer(bool serve_browsers = false);
   // Asks it to quit; kills it when it does not.
   ~ShellServer();
   ShellServer(const ShellServer&) = delete;
@@ -26,6 +27,10 @@ class ShellServer {
   // A real browser of the system, shown and navigated; returns its id.
   int Wine(const std::string& url);
   HWND WindowOf(int id);
+  // The ids of the collection's items, in its order.
+  std::vector<int> Ids();
+  // The addresses the browser received through Navigate.
+  std::vector<std::string> Navigations(int id);
   // Ends the server at once, as a crash would.
   void Kill();
   bool Running() const;

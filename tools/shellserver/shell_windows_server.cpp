@@ -22,6 +22,11 @@
 //   list               the items: "ok", then ID and window of each
 //   quit
 // Answers to "own", "tab" and "wine": ok ID HWND (hexadecimal).
+//
+// With --serve-browsers it also serves the InternetExplorer class: a program
+// that asks the system for a new browser gets one of the server's own, with a
+// hidden window, which joins the collection ("wine" is refused then, as the
+// server would be asked for its own browsers).
 #include <windows.h>
 // After windows.h, which they need.
 #include <exdisp.h>
@@ -252,6 +257,28 @@ class CollectionFactory final : public IClassFactory {
 };
 
 CollectionFactory g_factory;
+bool g_serve_browsers = false;
+
+std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shared);
+
+// New browsers for other programs: own ones, hidden until they are shown.
+class BrowserFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
+      *object = static_cast<IClassFactory*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override;
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+BrowserFactory g_browser_factory;
 
 // The close command of an own window's system menu closes that browser.
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -271,6 +298,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 
 struct CreateRequest {
   std::wstring title;
+  bool visible = true;
   HWND result = nullptr;
 };
 
@@ -279,9 +307,10 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
     auto* request = reinterpret_cast<CreateRequest*>(lparam);
     static int placed = 0;
     const int at = 420 + 30 * (placed++ % 10);
-    request->result = CreateWindowExW(0, kFrameClass, request->title.c_str(),
-                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, at, at - 300, 360, 200,
-                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    request->result =
+        CreateWindowExW(0, kFrameClass, request->title.c_str(),
+                        WS_OVERLAPPEDWINDOW | (request->visible ? WS_VISIBLE : 0), at, at - 300,
+                        360, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     return 0;
   }
   if (msg == kDestroyWindowMessage) {
@@ -334,24 +363,47 @@ int Add(Item item) {
   return item.id;
 }
 
-std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shared) {
+// Adds a browser of the server's own; `added` receives it (counted) when asked for.
+std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shared, bool visible,
+                   TestBrowser** added) {
   Item item;
   item.kind = Item::Kind::kOwn;
   if (shared != nullptr) {
     item.hwnd = shared;
   } else {
-    CreateRequest request{title};
+    CreateRequest request{title, visible};
     SendMessageW(g_control, kCreateWindowMessage, 0, reinterpret_cast<LPARAM>(&request));
     if (request.result == nullptr) return "error\tno window";
     item.hwnd = request.result;
     item.owns_window = true;
   }
-  item.browser = new TestBrowser(g_browser_info, item.hwnd, url, title);
+  item.browser = new TestBrowser(g_browser_info, item.hwnd, url, title, visible);
+  if (added != nullptr) {
+    item.browser->AddRef();
+    *added = item.browser;
+  }
   const int id = Add(item);
   return "ok\t" + std::to_string(id) + "\t" + HexOf(item.hwnd);
 }
 
+std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shared) {
+  return AddOwn(title, url, shared, true, nullptr);
+}
+
+HRESULT STDMETHODCALLTYPE BrowserFactory::CreateInstance(IUnknown* outer, REFIID riid,
+                                                         void** object) {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+  TestBrowser* browser = nullptr;
+  if (AddOwn(L"", L"", nullptr, false, &browser).rfind("ok", 0) != 0) return E_OUTOFMEMORY;
+  const HRESULT hr = browser->QueryInterface(riid, object);
+  browser->Release();
+  return hr;
+}
+
 std::string AddWine(const std::wstring& url) {
+  if (g_serve_browsers) return "error\tthis server serves the browsers itself";
   IWebBrowser2* real = nullptr;
   HRESULT hr = CoCreateInstance(CLSID_InternetExplorer, nullptr, CLSCTX_LOCAL_SERVER,
                                 IID_IWebBrowser2, reinterpret_cast<void**>(&real));
@@ -541,7 +593,8 @@ void WaitForExplorersCollection() {
   }
 }
 
-int Main() {
+int Main(bool serve_browsers) {
+  g_serve_browsers = serve_browsers;
   if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 2;
   ITypeLib* library = nullptr;
   if (SUCCEEDED(LoadRegTypeLib(LIBID_SHDocVw, 1, 1, LOCALE_NEUTRAL, &library))) {
@@ -573,6 +626,16 @@ int Main() {
     Answer(output, "error\tCoRegisterClassObject " + std::to_string(registered));
     return 4;
   }
+  DWORD browser_cookie = 0;
+  if (serve_browsers) {
+    const HRESULT hr =
+        CoRegisterClassObject(CLSID_InternetExplorer, &g_browser_factory, CLSCTX_LOCAL_SERVER,
+                              REGCLS_MULTIPLEUSE, &browser_cookie);
+    if (FAILED(hr)) {
+      Answer(output, "error\tCoRegisterClassObject " + std::to_string(hr));
+      return 4;
+    }
+  }
   Answer(output, std::string("ready\t") + (g_browser_info != nullptr ? "typelib" : "no-typelib"));
   HANDLE thread = CreateThread(nullptr, 0, CommandThread, nullptr, 0, nullptr);
   MSG msg;
@@ -581,6 +644,7 @@ int Main() {
     DispatchMessageW(&msg);
   }
   CoRevokeClassObject(cookie);
+  if (browser_cookie != 0) CoRevokeClassObject(browser_cookie);
   WaitForSingleObject(thread, 5000);
   std::vector<int> ids;
   {
@@ -595,4 +659,7 @@ int Main() {
 }  // namespace
 }  // namespace velocane::shellserver
 
-int main() { return velocane::shellserver::Main(); }
+int main(int argc, char** argv) {
+  const bool serve_browsers = argc > 1 && std::string(argv[1]) == "--serve-browsers";
+  return velocane::shellserver::Main(serve_browsers);
+}

@@ -12,8 +12,9 @@ HRESULT CopyOut(const std::wstring& text, BSTR* out) {
 
 }  // namespace
 
-TestBrowser::TestBrowser(ITypeInfo* info, HWND hwnd, std::wstring url, std::wstring title)
-    : info_(info), hwnd_(hwnd), url_(std::move(url)), title_(std::move(title)), visible_(true) {
+TestBrowser::TestBrowser(ITypeInfo* info, HWND hwnd, std::wstring url, std::wstring title,
+                         bool visible)
+    : info_(info), hwnd_(hwnd), url_(std::move(url)), title_(std::move(title)), visible_(visible) {
   if (info_ != nullptr) info_->AddRef();
 }
 
