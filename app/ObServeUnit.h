@@ -7,6 +7,7 @@
 
 #include "app/random_waits.h"
 #include "components/RegInstance.h"
+#include "components/VisualStyle.h"
 #include "components/vex/vextgauge.h"
 #include "platform/framework/application.h"
 #include "platform/framework/comctrls.h"
@@ -43,6 +44,7 @@ class TForm1 : public TForm {
   TTimer* Timer1;              // covers the list again five seconds after View
   TTimer* Timer3;              // the one-shot automatic start after "/Auto"
   TPrevInst* PrevInst1;        // the single-instance guard
+  TVisualStyle* VisualStyle1;  // stands for the manifest's visual styles
 
   // The pair the acceleration writes, and the connection type read at start-up.
   std::int32_t LimitPerServer = 0;
@@ -71,11 +73,17 @@ class TForm1 : public TForm {
   // The autostart value.
   void CheckBox1Click(TComponent& sender);
 
+  // The about box: About hides the window meanwhile, the hidden button does not.
+  void Edit1Click(TComponent& sender);
+  void BitBtn3Click(TComponent& sender);
+
  private:
   void CreateControls();
   void ConnectEvents();
   void ReadStoredState();
   void ReadAutostartState();
+  // Shows the about box modally and frees it.
+  void ShowAboutBox();
   // Waits while a command runs; the window handles no messages meanwhile.
   void Wait(unsigned milliseconds);
   // The animation both commands share: `button` off, the check box hidden,
