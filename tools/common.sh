@@ -4,6 +4,8 @@
 PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb
           libgtest-dev libgmock-dev libstb-dev libbenchmark-dev imagemagick clang-format
           x11-utils
+          # Real pointer clicks on the virtual display in the end-to-end tests:
+          xdotool
           # Only "recommended" by wine, but needed for faithful rendering:
           fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1
           libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1)

@@ -152,6 +152,35 @@ void ClickAt(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
+void PointerClickAt(HWND window, int x, int y) {
+  POINT at{x, y};
+  if (ClientToScreen(window, &at) == FALSE) throw std::runtime_error("no window to click on");
+  // Wine starts a program of the system below it like one of its own; its
+  // handle cannot be waited for, so the caller watches for the click's effect.
+  const wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
+  if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) {
+    throw std::runtime_error("xdotool is missing (Debian package xdotool)");
+  }
+  std::wstring command = std::wstring(kXdotool) + L" mousemove " + std::to_wstring(at.x) + L" " +
+                         std::to_wstring(at.y) + L" click 1";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    throw std::runtime_error("cannot start xdotool, error " + std::to_string(GetLastError()));
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 void PressDialogButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));

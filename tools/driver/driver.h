@@ -50,6 +50,12 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms);
 void SelectComboItem(HWND combo, int index);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
+// A real left click of the pointer at a point of a window's client area, through
+// the display (xdotool on the virtual display), so the system's own input path
+// delivers it. Returns at once: poll for its effect.
+void PointerClickAt(HWND window, int x, int y);
+// The window that has the keyboard focus in the thread of `window`, or null.
+HWND FocusOf(HWND window);
 // Presses a message box's button (IDYES, IDNO, IDOK, ...).
 void PressDialogButton(HWND dialog, int id);
 // A message box of the process with this caption, once it is up.
