@@ -2,6 +2,7 @@
 
 #include "app/appearance.h"
 #include "app/button_glyphs.h"
+#include "app/tray_images.h"
 
 namespace velocane {
 
@@ -49,6 +50,7 @@ void TForm1::ConnectEvents() {
   CheckBox1->OnClick = [this](TComponent& sender) { CheckBox1Click(sender); };
   Panel1->OnClick = [this](TComponent& sender) { Panel1Click(sender); };
   Timer3->SetOnTimer([this](TComponent& sender) { Timer3Timer(sender); });
+  CT1->OnClick = [this](TComponent& sender) { CT1Click(sender); };
 }
 
 void TForm1::CreateControls() {
@@ -179,6 +181,18 @@ void TForm1::CreateControls() {
 
   PrevInst1 = new TPrevInst(this, "PrevInst1");
   PrevInst1->AllowedInst = 1;
+
+  FlagImageList = new TImageList(this, "FlagImageList", 16, 16);
+  FlagImageList->Add(FlagImage(0));
+  FlagImageList->Add(FlagImage(1));
+
+  CT1 = new TNotifyAreaIcon(this, "CT1");
+  CT1->SetIconList(FlagImageList);
+  CT1->SetCycleInterval(5000);
+  CT1->SetEnabled(false);
+  CT1->SetHint("Velocane 2.01");
+  CT1->SetIcon(StoredTrayImage());
+  CT1->SetIconIndex(0);
 
   VisualStyle1 = new TVisualStyle(this, "VisualStyle1");
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/random_waits.h"
+#include "components/NotifyAreaIcon.h"
 #include "components/RegInstance.h"
 #include "components/VisualStyle.h"
 #include "components/vex/vextgauge.h"
@@ -13,6 +14,7 @@
 #include "platform/framework/comctrls.h"
 #include "platform/framework/forms.h"
 #include "platform/framework/graphctrls.h"
+#include "platform/framework/images.h"
 #include "platform/framework/menus.h"
 #include "platform/framework/stdctrls.h"
 #include "platform/framework/timer.h"
@@ -44,6 +46,8 @@ class TForm1 : public TForm {
   TTimer* Timer1;              // covers the list again five seconds after View
   TTimer* Timer3;              // the one-shot automatic start after "/Auto"
   TPrevInst* PrevInst1;        // the single-instance guard
+  TImageList* FlagImageList;   // the tray icon's two animation frames
+  TNotifyAreaIcon* CT1;        // the notification-area icon, while minimized
   TVisualStyle* VisualStyle1;  // stands for the manifest's visual styles
 
   // The pair the acceleration writes, and the connection type read at start-up.

@@ -49,6 +49,7 @@ void TForm1::SpeedButton1Click(TComponent&) {
   ApplyAcceleration();
   SpeedButton1->SetEnabled(true);
   Label1->SetCaption("Acceleration successfully!");
+  CT1->SetCycleIcons(true);
 }
 
 void TForm1::SpeedButton3Click(TComponent&) {
@@ -56,6 +57,7 @@ void TForm1::SpeedButton3Click(TComponent&) {
   RemoveAcceleration();
   SpeedButton3->SetEnabled(true);
   Label1->SetCaption("Acceleration removed.");
+  CT1->SetCycleIcons(false);
 }
 
 void TForm1::CBSelect(TComponent&) {

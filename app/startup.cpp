@@ -54,11 +54,15 @@ void TForm1::Timer3Timer(TComponent&) {
 void TForm1::SpeedButton4Click(TComponent&) { BitBtn1->Click(); }
 
 void TForm1::BitBtn1Click(TComponent&) {
+  CT1->SetEnabled(true);
+  CT1->SetIconVisible(true);
   Application()->Minimize();
   Hide();
 }
 
 void TForm1::CT1Click(TComponent&) {
+  CT1->SetEnabled(false);
+  CT1->SetIconVisible(false);
   Show();
   Application()->Restore();
 }

@@ -3,9 +3,7 @@
 
 PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb
           libgtest-dev libgmock-dev libstb-dev libbenchmark-dev imagemagick clang-format
-          x11-utils
-          # Real pointer clicks on the virtual display in the end-to-end tests:
-          xdotool
+          x11-utils xdotool nsis clang libclang-rt-14-dev
           # Only "recommended" by wine, but needed for faithful rendering:
           fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1
           libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1)
@@ -41,3 +39,13 @@ quiet() {
   fi
 }
 
+
+# The release programs and their installers (tools/package.sh; tools/test.sh
+# needs the x64 installer for its installer test).
+build_release_packages() {
+  local preset
+  for preset in windows-x64-release windows-x86-release; do
+    quiet "configure-$preset" cmake --preset "$preset"
+    quiet "build-$preset" cmake --build --preset "$preset"
+  done
+}

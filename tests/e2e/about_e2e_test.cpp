@@ -37,7 +37,9 @@ class AboutE2E : public ::testing::Test {
   // Clicks About with the pointer; the about box and its OK button, once they are up.
   void OpenAbout() {
     const auto started = std::chrono::steady_clock::now();
-    PointerClickAt(panel_, kAbout.x, kAbout.y);
+    POINT at = kAbout;
+    ClientToScreen(panel_, &at);
+    ASSERT_TRUE(RealClick(at)) << "xdotool did not start";
     about_ = WaitForWindow(program_->ProcessId(), L"", L"About", 15000);
     ASSERT_NE(about_, nullptr) << "no window captioned About";
     ok_ = WaitForChild(about_, L"Button", L"OK", 10000);
@@ -48,10 +50,8 @@ class AboutE2E : public ::testing::Test {
 
   // Clicks OK with the pointer; waits until the box is gone.
   void PressOk() {
-    RECT r;
-    GetClientRect(ok_, &r);
     const auto started = std::chrono::steady_clock::now();
-    PointerClickAt(ok_, r.right / 2, r.bottom / 2);
+    ASSERT_TRUE(RealClick(CenterOf(ok_))) << "xdotool did not start";
     EXPECT_TRUE(WaitUntil([&] { return IsWindow(about_) == FALSE; }, 15000))
         << "the about box was not freed";
     std::printf("[ timing ] click on OK -> about box gone: %.3f s\n", Seconds(started));

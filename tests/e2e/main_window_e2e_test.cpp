@@ -1,7 +1,12 @@
 // The real program under Wine: its windows are found as a user's tools find them.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tools/driver/driver.h"
+// After windows.h, which they need.
+#include <shellapi.h>
+#include <winver.h>
 
 namespace velocane {
 namespace {
@@ -60,6 +65,35 @@ TEST(MainWindowE2E, WindowsControlsAndCloseBox) {
   DWORD code = 1;
   EXPECT_TRUE(program.WaitForExit(15000, &code)) << "the close box did not end the program";
   EXPECT_EQ(code, 0u);
+}
+
+// What Explorer shows of the file: its version and its icon.
+TEST(MainWindowE2E, ExecutableCarriesVersionAndIcon) {
+  const std::wstring path = driver::VelocanePath();
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> block(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+  const auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
+      return std::wstring();
+    }
+    return std::wstring(value, length > 0 ? length - 1 : 0);
+  };
+  EXPECT_EQ(text(L"FileVersion"), L"3.12.1680.0");
+  EXPECT_EQ(text(L"ProductVersion"), L"3.12");
+  EXPECT_EQ(text(L"ProductName"), L"Velocane");
+  EXPECT_FALSE(text(L"FileDescription").empty());
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, (3u << 16) | 12u);
+  EXPECT_EQ(fixed->dwFileVersionLS, 1680u << 16);
+  EXPECT_GE(ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0), 1u);
 }
 
 }  // namespace

@@ -271,18 +271,6 @@ TEST_F(CloseSequence, EndOfSessionWritesTheDefaultsWithoutAsking) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(Acceleration, MinimizeHidesAndTheTrayClickBringsBack) {
-  form->Show();
-  ClickButton(form->SpeedButton4);
-  EXPECT_FALSE(form->Visible());
-  EXPECT_TRUE(app->Minimized());
-  form->CT1Click(*form);
-  EXPECT_TRUE(form->Visible());
-  EXPECT_FALSE(app->Minimized());
-  ClickButton(form->SpeedButton4);
-  EXPECT_FALSE(form->Visible());
-}
-
 TEST_F(Acceleration, HiddenButtonStartsTheSiblingQuotedAndReportsNothing) {
   sim.process.win_exec_result = 2;  // file not found
   form->BitBtn2->Click();

@@ -178,6 +178,11 @@ TEST_F(Startup, AutomaticStartAcceleratesAfterOneAndAHalfSecondsAndHides) {
   EXPECT_FALSE(sim.windowing.IsWindowVisible(f.Handle()));
   EXPECT_TRUE(app->Minimized());
   EXPECT_FALSE(f.Timer3->Enabled());
+  // It ends in the notification area, the icon cycling.
+  EXPECT_TRUE(f.CT1->IconVisible());
+  EXPECT_TRUE(f.CT1->Enabled());
+  EXPECT_TRUE(f.CT1->CycleIcons());
+  EXPECT_NE(sim.notify_area.Find(TNotifyIconHandler::Window(), f.CT1->Id()), nullptr);
   const std::size_t writes = sim.registry.Writes().size();
   sim.windowing.RunFor(60'000);
   EXPECT_EQ(sim.registry.Writes().size(), writes);  // once only

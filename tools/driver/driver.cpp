@@ -152,28 +152,6 @@ void ClickAt(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
-void PointerClickAt(HWND window, int x, int y) {
-  POINT at{x, y};
-  if (ClientToScreen(window, &at) == FALSE) throw std::runtime_error("no window to click on");
-  // Wine starts a program of the system below it like one of its own; its
-  // handle cannot be waited for, so the caller watches for the click's effect.
-  const wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
-  if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) {
-    throw std::runtime_error("xdotool is missing (Debian package xdotool)");
-  }
-  std::wstring command = std::wstring(kXdotool) + L" mousemove " + std::to_wstring(at.x) + L" " +
-                         std::to_wstring(at.y) + L" click 1";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    throw std::runtime_error("cannot start xdotool, error " + std::to_string(GetLastError()));
-  }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-}
-
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -188,6 +166,89 @@ void PressDialogButton(HWND dialog, int id) {
 
 HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD timeout_ms) {
   return WaitForWindow(process_id, L"#32770", caption, timeout_ms);
+}
+
+std::vector<HWND> TrayIcons() {
+  std::vector<HWND> icons;
+  HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+  if (tray == nullptr) return icons;
+  for (HWND child : Children(tray)) {
+    if (ClassOf(child) == L"__winex11_tray_icon" && IsWindowVisible(child)) icons.push_back(child);
+  }
+  return icons;
+}
+
+POINT CenterOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool StartUnix(const std::wstring& command_line) {
+  // Wine starts programs of the Linux side as it starts its own, but hands
+  // back no handle to wait on: the caller looks for what the program did.
+  std::wstring command = command_line;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
+bool RealClick(POINT at) {
+  return StartUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(at.x) + L" " +
+                   std::to_wstring(at.y) + L" click 1");
+}
+
+std::vector<DWORD> CaptureScreen(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  if (bits != nullptr) std::memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+bool Screenshot(const std::string& unix_path) {
+  const std::wstring path(unix_path.begin(), unix_path.end());
+  const std::wstring dos = L"Z:" + path;
+  DeleteFileW(dos.c_str());
+  if (!StartUnix(L"/usr/bin/import -window root " + path)) return false;
+  // Done once the file is there and has stopped growing.
+  LONGLONG last = -1;
+  return WaitUntil(
+      [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!GetFileAttributesExW(dos.c_str(), GetFileExInfoStandard, &data)) return false;
+        const LONGLONG size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        const bool settled = size > 0 && size == last;
+        last = size;
+        if (!settled) Sleep(100);
+        return settled;
+      },
+      30000);
 }
 
 namespace {

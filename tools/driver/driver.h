@@ -50,16 +50,28 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeout_ms);
 void SelectComboItem(HWND combo, int index);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
-// A real left click of the pointer at a point of a window's client area, through
-// the display (xdotool on the virtual display), so the system's own input path
-// delivers it. Returns at once: poll for its effect.
-void PointerClickAt(HWND window, int x, int y);
 // The window that has the keyboard focus in the thread of `window`, or null.
 HWND FocusOf(HWND window);
 // Presses a message box's button (IDYES, IDNO, IDOK, ...).
 void PressDialogButton(HWND dialog, int id);
 // A message box of the process with this caption, once it is up.
 HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD timeout_ms);
+
+// Wine's notification area: the icons it shows now, one small window each.
+std::vector<HWND> TrayIcons();
+// The middle of a window on the screen.
+POINT CenterOf(HWND window);
+// A real pointer click on the virtual display (xdotool), as the user's mouse
+// makes it; false when the tool could not start. It does not wait for the
+// click: the caller looks for its effect.
+bool RealClick(POINT at);
+// The screen's pixels in a rectangle, 0x00RRGGBB row by row.
+std::vector<DWORD> CaptureScreen(const RECT& area);
+// A picture of the whole display, written by imagemagick to a path on the
+// Linux side; waits until the file is written; false when that failed.
+bool Screenshot(const std::string& unix_path);
+// Starts a program of the Linux side; false when it could not start.
+bool StartUnix(const std::wstring& command_line);
 
 // The registry as the program sees it.
 std::optional<DWORD> ReadDWord(HKEY root, const std::wstring& path, const std::wstring& name);
