@@ -195,8 +195,13 @@ bool StartUnix(const std::wstring& command_line) {
                       &startup, &info)) {
     return false;
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  // For a Linux program Wine gives a null process handle and an arbitrary
+  // thread value: closing that could close one of our own handles (a
+  // registry key the next write needs), so only a real process's are closed.
+  if (info.hProcess != nullptr) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
   return true;
 }
 
