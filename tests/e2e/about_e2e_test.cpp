@@ -143,6 +143,26 @@ TEST_F(AboutE2E, EndingTheSessionWhileTheBoxIsUpWritesTheDefaults) {
   CloseProgram();
 }
 
+TEST_F(AboutE2E, ASecondStartWhileTheBoxIsUpEndsAndLeavesTheBoxUp) {
+  Launch();
+  OpenAbout();
+  if (about_ == nullptr || ok_ == nullptr) return;
+  // What a second copy brings forward is the last active window owned by the
+  // application window: the box, not the hidden main window.
+  HWND app = FindWindowW(L"TVelocaneApplication", L"Velocane 3.12");
+  ASSERT_NE(app, nullptr);
+  EXPECT_EQ(GetLastActivePopup(app), about_);
+  RunningProgram second;
+  DWORD code = 1;
+  EXPECT_TRUE(second.WaitForExit(30000, &code)) << "the second copy did not end";
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(IsWindowVisible(about_));
+  EXPECT_FALSE(IsWindowVisible(main_));
+  PressOk();
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 10000));
+  CloseProgram();
+}
+
 TEST_F(AboutE2E, TheHiddenButtonShowsTheBoxAboveTheWindowThatStaysOnTop) {
   Launch();
   HWND hidden = WaitForChild(main_, L"Button", L"About le program", 10000);
