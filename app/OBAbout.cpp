@@ -40,7 +40,7 @@ TPixelImage ProductPicture() {
       const double across = std::abs(-dx * std::sin(needle) + dy * std::cos(needle));
       if (along >= 0 && along <= 12 && across <= 1.1) c = Rgb(232, 40, 40);
       if (r <= 2.6) c = Rgb(240, 240, 240);
-      picture.Pixels[static_cast<std::size_t>(y) * kSize + x] = c;
+      picture.pixels[static_cast<std::size_t>(y) * kSize + x] = c;
     }
   }
   return picture;

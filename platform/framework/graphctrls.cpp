@@ -50,15 +50,15 @@ void TImage::SetPicture(TPixelImage picture) {
 
 void TImage::Paint(Canvas& canvas) {
   if (picture_.Empty() ||
-      picture_.Pixels.size() != static_cast<std::size_t>(picture_.Width) * picture_.Height) {
+      picture_.pixels.size() != static_cast<std::size_t>(picture_.width) * picture_.height) {
     return;
   }
   const Rect area = BoundsRect();
-  const int width = std::min(picture_.Width, area.Width());
-  const int height = std::min(picture_.Height, area.Height());
+  const int width = std::min(picture_.width, area.Width());
+  const int height = std::min(picture_.height, area.Height());
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
-      const Color pixel = picture_.Pixels[static_cast<std::size_t>(y) * picture_.Width + x];
+      const Color pixel = picture_.pixels[static_cast<std::size_t>(y) * picture_.width + x];
       if (pixel != clNone) canvas.Gdi().SetPixel(canvas.Dc(), area.left + x, area.top + y, pixel);
     }
   }

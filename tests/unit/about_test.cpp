@@ -67,8 +67,8 @@ TEST_F(AboutTest, FormFrameAndPlace) {
   EXPECT_EQ(window->center_over, form->Handle());
   EXPECT_EQ(window->owner, form->Handle());
   EXPECT_TRUE(window->icon);
-  EXPECT_EQ(about.Icon().Picture().Width, 32);
-  EXPECT_EQ(about.Icon().Picture().Height, 32);
+  EXPECT_EQ(about.Icon().Picture().width, 32);
+  EXPECT_EQ(about.Icon().Picture().height, 32);
   EXPECT_EQ(sim.windowing.GetClassName(about.Handle()), "TAbout");
 }
 
@@ -118,8 +118,8 @@ TEST_F(AboutTest, ControlsInCreationOrderWithPlacesTextsAndFonts) {
   EXPECT_EQ(about.Label9->Caption().rfind("Technical Support: ", 0), 0u);
   EXPECT_GT(about.Label9->Caption().size(), std::string("Technical Support: ").size());
   EXPECT_EQ(about.Bevel1->Style(), TBevelStyle::bsLowered);
-  EXPECT_EQ(about.Image1->Picture().Width, 32);
-  EXPECT_EQ(about.Image1->Picture().Height, 32);
+  EXPECT_EQ(about.Image1->Picture().width, 32);
+  EXPECT_EQ(about.Image1->Picture().height, 32);
   EXPECT_EQ(about.Button1->ModalResult(), mrOk);
   EXPECT_EQ(about.Button1->TabOrder(), 0);
 }
@@ -143,9 +143,9 @@ TEST_F(AboutTest, PaintsTheBevelThePictureAndLeavesItsTransparentCorners) {
   EXPECT_EQ(pixel(5, 7), face);
   // Image1 at (13, 10): its corners are transparent, its middle is drawn.
   const TPixelImage& picture = about.Image1->Picture();
-  EXPECT_EQ(picture.Pixels[0], clNone);
+  EXPECT_EQ(picture.pixels[0], clNone);
   EXPECT_EQ(pixel(13, 10), face);
-  EXPECT_EQ(pixel(13 + 16, 10 + 16), picture.Pixels[16 * 32 + 16]);
+  EXPECT_EQ(pixel(13 + 16, 10 + 16), picture.pixels[16 * 32 + 16]);
   EXPECT_NE(pixel(13 + 16, 10 + 16), face);
   EXPECT_EQ(pixel(13 + 32, 10 + 16), face);  // nothing right of the picture
 }
