@@ -47,6 +47,8 @@ void TForm1::ConnectEvents() {
   SpeedButton4->OnClick = [this](TComponent& sender) { SpeedButton4Click(sender); };
   BitBtn1->OnClick = [this](TComponent& sender) { BitBtn1Click(sender); };
   BitBtn2->OnClick = [this](TComponent& sender) { BitBtn2Click(sender); };
+  BitBtn3->OnClick = [this](TComponent& sender) { BitBtn3Click(sender); };
+  Edit1->OnClick = [this](TComponent& sender) { Edit1Click(sender); };
   CheckBox1->OnClick = [this](TComponent& sender) { CheckBox1Click(sender); };
   Panel1->OnClick = [this](TComponent& sender) { Panel1Click(sender); };
   Timer3->SetOnTimer([this](TComponent& sender) { Timer3Timer(sender); });
@@ -193,6 +195,8 @@ void TForm1::CreateControls() {
   CT1->SetHint("Velocane 2.01");
   CT1->SetIcon(StoredTrayImage());
   CT1->SetIconIndex(0);
+
+  VisualStyle1 = new TVisualStyle(this, "VisualStyle1");
 }
 
 }  // namespace velocane

@@ -9,6 +9,7 @@
 #include "app/translation_servers.h"
 #include "components/NotifyAreaIcon.h"
 #include "components/RegInstance.h"
+#include "components/VisualStyle.h"
 #include "components/uShellWindowObserver.h"
 #include "components/vex/vextgauge.h"
 #include "platform/framework/application.h"
@@ -49,6 +50,7 @@ class TForm1 : public TForm {
   TPrevInst* PrevInst1;        // the single-instance guard
   TImageList* FlagImageList;   // the tray icon's two animation frames
   TNotifyAreaIcon* CT1;        // the notification-area icon, while minimized
+  TVisualStyle* VisualStyle1;  // stands for the manifest's visual styles
   TShellWindowObserver* ShellWindowObserver1;  // follows the shell's browser windows
   // The page translation; created hidden, and nothing shows them.
   TComboBox* CB1;        // the source language
@@ -97,6 +99,10 @@ class TForm1 : public TForm {
   // The autostart value.
   void CheckBox1Click(TComponent& sender);
 
+  // The about box: About hides the window meanwhile, the hidden button does not.
+  void Edit1Click(TComponent& sender);
+  void BitBtn3Click(TComponent& sender);
+
   // The browser window list and View.
   void ShellWindowObserver1AddedEntry(TComponent& Sender, TShellWindow& ShellWindow,
                                       const std::string& Str);
@@ -132,6 +138,8 @@ class TForm1 : public TForm {
   void InitTranslationBases();
   void ReadStoredState();
   void ReadAutostartState();
+  // Shows the about box modally and frees it.
+  void ShowAboutBox();
   // Waits while a command runs; the window handles no messages meanwhile.
   void Wait(unsigned milliseconds);
   // The animation both commands share: `button` off, the check box hidden,

@@ -9,8 +9,8 @@ constexpr int kSize = 16;
 TPixelImage Blank() { return TPixelImage{kSize, kSize, std::vector<Color>(kSize * kSize, clNone)}; }
 
 void Put(TPixelImage& image, int x, int y, Color color) {
-  if (x >= 0 && y >= 0 && x < image.Width && y < image.Height) {
-    image.Pixels[static_cast<std::size_t>(y) * image.Width + x] = color;
+  if (x >= 0 && y >= 0 && x < image.width && y < image.height) {
+    image.pixels[static_cast<std::size_t>(y) * image.width + x] = color;
   }
 }
 

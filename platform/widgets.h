@@ -10,6 +10,7 @@
 
 #include "platform/canvas.h"
 #include "platform/drawing.h"
+#include "platform/notify_area.h"
 #include "platform/types.h"
 
 namespace velocane {
@@ -43,7 +44,10 @@ struct FormDesc {
   bool stay_on_top = false;
   TPosition position = TPosition::poDesigned;
   WindowHandle center_over;  // with poMainFormCenter
-  WindowHandle owner;        // the window that owns the form (the application window)
+  // The window that owns the form: the application window, or the window of
+  // the form that owns it, so that it stays above that one.
+  WindowHandle owner;
+  IconHandle icon;  // the caption's icon; the form keeps it alive
 };
 
 struct MemoDesc {
@@ -150,6 +154,8 @@ class FormPeer : public WidgetPeer {
   virtual void SetStayOnTop(bool on) = 0;
   // Places the window as `position` says (poDesigned keeps it where it is).
   virtual void SetPosition(TPosition position, WindowHandle center_over) = 0;
+  // The icon of the caption and the task switcher; null for the class's own.
+  virtual void SetIcon(IconHandle icon) = 0;
 };
 
 class MemoPeer : public WidgetPeer {

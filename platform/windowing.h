@@ -78,6 +78,11 @@ class Windowing {
   virtual int RunMessageLoop() = 0;
   // Dispatches what is waiting without blocking; false once the quit message was seen.
   virtual bool ProcessPendingMessages() = 0;
+  // The loop of a modal window: dispatches messages, with the keyboard
+  // navigation of a dialog for `dialog`, until `done()` holds (true). False
+  // when the quit message came first (it is left for the message loop) or
+  // nothing could ever end the wait.
+  virtual bool RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) = 0;
 
   // A message number that every program registering the same name gets.
   virtual std::uint32_t RegisterWindowMessage(const std::string& name) = 0;

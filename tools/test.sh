@@ -4,8 +4,9 @@
 #
 #   1. installs the Debian packages it needs (only when something is missing)
 #   2. checks clang-format on app/ platform/ components/ tools/ tests/
-#   3. configures and builds the presets native, windows-x64, windows-x86, and
-#      the release programs with their installers (as tools/package.sh)
+#   3. configures and builds the presets native, windows-x64, windows-x86,
+#      fuzz (the fuzzing harnesses, run briefly by the tests), and the release
+#      programs with their installers (as tools/package.sh)
 #   4. ctest --test-dir build/native (includes build/windows-x64's tests)
 set -euo pipefail
 
@@ -40,12 +41,12 @@ install_packages
 check_format
 
 start=$SECONDS
-for preset in native windows-x64 windows-x86; do
+for preset in native windows-x64 windows-x86 fuzz; do
   quiet "configure-$preset" cmake --preset "$preset"
   quiet "build-$preset" cmake --build --preset "$preset"
 done
 build_release_packages
-echo "built native, windows-x64, windows-x86 and the release installers in $((SECONDS - start)) s"
+echo "built native, windows-x64, windows-x86, fuzz and the release installers in $((SECONDS - start)) s"
 
 # Should ctest be interrupted, still stop the Xvfb/wineserver of the tests.
 trap 'bash tools/wine/wine-cleanup build/windows-x64 >/dev/null 2>&1 || true' EXIT

@@ -8,6 +8,7 @@
 
 #include "platform/drawing.h"
 #include "platform/framework/graphics.h"
+#include "platform/framework/images.h"
 #include "platform/framework/rounding.h"
 
 namespace velocane {
@@ -91,14 +92,8 @@ class TVexFrame : public TVexPersistent {
   int ring_counter_ = 0;
 };
 
-// A picture held in memory: pixels 0x00BBGGRR, row by row.
-struct TVexImage {
-  int width = 0;
-  int height = 0;
-  std::vector<Color> pixels;
-  bool Empty() const { return width <= 0 || height <= 0; }
-  Color At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
+// The component set's pictures are the framework's: pixels 0x00BBGGRR, row by row.
+using TVexImage = TPixelImage;
 
 class TVexGlyph : public TVexPersistent {
  public:

@@ -141,6 +141,16 @@ void TWinControl::SetFocus() {
   if (peer_ != nullptr) peer_->SetFocus();
 }
 
+int TWinControl::TabOrder() const {
+  if (Parent() == nullptr) return -1;
+  int order = 0;
+  for (const TControl* sibling : Parent()->Controls()) {
+    if (sibling == this) return order;
+    if (sibling->IsWindowed()) ++order;
+  }
+  return -1;
+}
+
 void TWinControl::BoundsChanged() {
   if (peer_ != nullptr) peer_->SetBounds(BoundsRect());
 }

@@ -19,6 +19,12 @@ class TForm;
 // An event slot: called synchronously when assigned, skipped when empty.
 using TNotifyEvent = std::function<void(TComponent& sender)>;
 
+// How a modal form ended, with the values of the system's dialog results.
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+
 class TControl : public TComponent {
  public:
   TControl(TComponent* owner, std::string name);
@@ -109,6 +115,11 @@ class TWinControl : public TControl, protected ContainerSink {
   bool CanFocus() const;
   // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
   void SetFocus();
+  // Whether the Tab key stops at the control.
+  virtual bool TabStop() const { return false; }
+  // The place in its parent's tab order: the order the windowed children were
+  // put on the parent, as the system's Tab key follows them.
+  int TabOrder() const;
 
  protected:
   // Makes this kind's peer: on `parent`, or top-level when `parent` is null

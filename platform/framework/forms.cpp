@@ -1,16 +1,47 @@
 #include "platform/framework/forms.h"
 
 #include "platform/framework/application.h"
+#include "platform/framework/exceptions.h"
 
 namespace velocane {
 
-TForm::TForm(TApplication& application, std::string name)
-    : TWinControl(&application, std::move(name)), application_(application) {
-  SetVisible(false);
-  SetColor(clBtnFace);
+namespace {
+
+TApplication& ApplicationOf(const TComponent* owner) {
+  TApplication* app = owner != nullptr ? owner->Application() : nullptr;
+  if (app == nullptr) throw EInvalidOperation("A form needs an owner in the application");
+  return *app;
 }
 
-TForm::~TForm() { application_.FormDestroyed(this); }
+}  // namespace
+
+TForm::TForm(TApplication& application, std::string name)
+    : TWinControl(&application, std::move(name)),
+      application_(application),
+      icon_(std::make_unique<TIcon>(application.Platform().notify_area)) {
+  SetVisible(false);
+  SetColor(clBtnFace);
+  icon_->OnChange = [this] {
+    if (auto* peer = PeerAs<FormPeer>()) peer->SetIcon(icon_->Handle());
+  };
+}
+
+TForm::TForm(TComponent* owner, std::string name)
+    : TWinControl(owner, std::move(name)),
+      application_(ApplicationOf(owner)),
+      icon_(std::make_unique<TIcon>(application_.Platform().notify_area)) {
+  SetVisible(false);
+  SetColor(clBtnFace);
+  icon_->OnChange = [this] {
+    if (auto* peer = PeerAs<FormPeer>()) peer->SetIcon(icon_->Handle());
+  };
+}
+
+TForm::~TForm() {
+  // The window lets go of the icon before the icon goes.
+  if (auto* peer = PeerAs<FormPeer>()) peer->SetIcon(IconHandle{});
+  application_.FormDestroyed(this);
+}
 
 void TForm::DoCreate() {
   if (OnCreate) application_.Guard([this] { OnCreate(*this); });
@@ -23,6 +54,11 @@ bool TForm::CloseQuery() {
 }
 
 void TForm::Close() {
+  if (modal_) {
+    // The modal loop asks and closes.
+    modal_result_ = mrCancel;
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action =
       application_.MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
@@ -72,10 +108,85 @@ WindowHandle TForm::CenterOver() const {
   return main != nullptr && main != this ? main->Handle() : WindowHandle{};
 }
 
+TForm* TForm::OwnerForm() const {
+  if (auto* owner = dynamic_cast<TForm*>(Owner())) return owner;
+  TForm* main = application_.MainForm();
+  return main != this ? main : nullptr;
+}
+
+WindowHandle TForm::OwnerWindow() const {
+  // Owned by the form that owns it, it stays above that one, also above a
+  // form that stays on top.
+  const auto* owner = dynamic_cast<const TForm*>(Owner());
+  return owner != nullptr && owner->HandleAllocated() ? owner->Handle() : application_.Handle();
+}
+
 std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer*) {
-  FormDesc desc{Describe(), border_style_, stay_on_top_,
-                position_,  CenterOver(),  application_.Handle()};
+  FormDesc desc{Describe(),   border_style_, stay_on_top_,   position_,
+                CenterOver(), OwnerWindow(), icon_->Handle()};
   return factory.CreateForm(desc, *this, *this);
+}
+
+void TForm::VisibleChanged() {
+  if (Visible() && !HandleAllocated()) CreateHandle();
+  TWinControl::VisibleChanged();
+}
+
+TWinControl* TForm::FirstTabStop(const TWinControl& container) const {
+  for (TControl* child : container.Controls()) {
+    auto* windowed = child->IsWindowed() ? static_cast<TWinControl*>(child) : nullptr;
+    if (windowed == nullptr || !windowed->CanFocus()) continue;
+    if (windowed->TabStop()) return windowed;
+    if (TWinControl* inner = FirstTabStop(*windowed)) return inner;
+  }
+  return nullptr;
+}
+
+bool TForm::CloseModal() {
+  if (!CloseQuery()) return false;
+  TCloseAction action = TCloseAction::caHide;
+  if (OnClose) OnClose(*this, action);
+  return action != TCloseAction::caNone;
+}
+
+TModalResult TForm::ShowModal() {
+  if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  TForm* owner = OwnerForm();
+  const bool disable_owner = owner != nullptr && owner->Enabled();
+  // Whatever happens from here on, the owner comes back and this form goes.
+  struct Restore {
+    TForm& form;
+    TForm* owner;
+    bool enable_owner;
+    // The owner first: hidden while it is still disabled, the form would
+    // hand the activation to some other program.
+    ~Restore() {
+      form.modal_ = false;
+      if (enable_owner) owner->SetEnabled(true);
+      form.Hide();
+    }
+  } restore{*this, owner, disable_owner};
+  if (disable_owner) owner->SetEnabled(false);
+  modal_ = true;
+  modal_result_ = mrNone;
+  Show();
+  if (active_control_ == nullptr) active_control_ = FirstTabStop(*this);
+  if (active_control_ != nullptr && active_control_->CanFocus()) active_control_->SetFocus();
+  Windowing& windowing = application_.Platform().windowing;
+  for (;;) {
+    const bool ended = windowing.RunModalLoop(Handle(), [this] { return modal_result_ != mrNone; });
+    if (!ended) {
+      // The program ends, or nothing is left that could close the form.
+      if (modal_result_ == mrNone) modal_result_ = mrCancel;
+      application_.Guard([this] { CloseModal(); });
+      break;
+    }
+    bool close = true;
+    application_.Guard([&] { close = CloseModal(); });
+    if (close) break;
+    modal_result_ = mrNone;
+  }
+  return modal_result_;
 }
 
 }  // namespace velocane

@@ -1,9 +1,11 @@
 #pragma once
 // Forms: top-level windows that host controls, with the create and close events.
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/framework/control.h"
+#include "platform/framework/images.h"
 
 namespace velocane {
 
@@ -15,6 +17,9 @@ using TCloseEvent = std::function<void(TComponent& sender, TCloseAction& action)
 class TForm : public TWinControl, private FormSink {
  public:
   TForm(TApplication& application, std::string name);
+  // A form owned by another component (a dialog owned by the main form),
+  // freed with it unless freed first. Its window is made when first shown.
+  TForm(TComponent* owner, std::string name);
   ~TForm() override;
 
   TApplication* Application() const override { return &application_; }
@@ -32,6 +37,20 @@ class TForm : public TWinControl, private FormSink {
   TWinControl* ActiveControl() const { return active_control_; }
   void SetActiveControl(TWinControl* control) { active_control_ = control; }
 
+  // The icon of the caption; an empty picture leaves the class's own.
+  TIcon& Icon() { return *icon_; }
+
+  // Shows the form and returns only when it is closed again: meanwhile the
+  // form that owns it (or the main form) is disabled, and the user works in
+  // this one. The result is what ended it: a button's modal result,
+  // mrCancel for the close box or the end of the program. Raises
+  // EInvalidOperation for a form already shown.
+  TModalResult ShowModal();
+  bool Modal() const { return modal_; }
+  TModalResult ModalResult() const { return modal_result_; }
+  // Ends a modal showing with this result once the current message is handled.
+  void SetModalResult(TModalResult result) { modal_result_ = result; }
+
   TNotifyEvent OnCreate;
   TCloseQueryEvent OnCloseQuery;
   TCloseEvent OnClose;
@@ -40,13 +59,16 @@ class TForm : public TWinControl, private FormSink {
   void DoCreate();
   // Asks OnCloseQuery; true when the form may close.
   bool CloseQuery();
-  // The close box: asks, then closes. Closing the main form ends the program.
+  // The close box: asks, then closes. Closing the main form ends the program;
+  // a modal form ends its showing with mrCancel.
   void Close();
 
  protected:
   std::unique_ptr<WidgetPeer> CreatePeer(WidgetFactory& factory, WidgetPeer* parent) override;
   bool IsTopLevel() const override { return true; }
   void Notification(TComponent* component, TOperation operation) override;
+  // A form first shown gets its window then.
+  void VisibleChanged() override;
 
  private:
   void PeerCloseRequested() override {
@@ -55,8 +77,18 @@ class TForm : public TWinControl, private FormSink {
   bool PeerQueryEndSession() override;
   // The window the form is centred over with poMainFormCenter.
   WindowHandle CenterOver() const;
+  // The form whose window owns this one's and is disabled while it is modal.
+  TForm* OwnerForm() const;
+  WindowHandle OwnerWindow() const;
+  // The first control in tab order that can take the focus.
+  TWinControl* FirstTabStop(const TWinControl& container) const;
+  // A modal showing ends: asks OnCloseQuery and OnClose; false keeps it open.
+  bool CloseModal();
 
   TApplication& application_;
+  std::unique_ptr<TIcon> icon_;
+  bool modal_ = false;
+  TModalResult modal_result_ = mrNone;
   TFormBorderStyle border_style_ = TFormBorderStyle::bsSizeable;
   bool stay_on_top_ = false;
   TPosition position_ = TPosition::poDesigned;

@@ -1,5 +1,7 @@
 #include "platform/framework/graphctrls.h"
 
+#include <algorithm>
+
 namespace velocane {
 
 void TLabel::Paint(Canvas& canvas) {
@@ -40,5 +42,34 @@ void TSpeedButton::MouseUp(Point at) {
   Invalidate();
   if (was_pressed && BoundsRect().Contains(at)) Click();
 }
+
+void TImage::SetPicture(TPixelImage picture) {
+  picture_ = std::move(picture);
+  Invalidate();
+}
+
+void TImage::Paint(Canvas& canvas) {
+  if (picture_.Empty() ||
+      picture_.pixels.size() != static_cast<std::size_t>(picture_.width) * picture_.height) {
+    return;
+  }
+  const Rect area = BoundsRect();
+  const int width = std::min(picture_.width, area.Width());
+  const int height = std::min(picture_.height, area.Height());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const Color pixel = picture_.pixels[static_cast<std::size_t>(y) * picture_.width + x];
+      if (pixel != clNone) canvas.Gdi().SetPixel(canvas.Dc(), area.left + x, area.top + y, pixel);
+    }
+  }
+}
+
+void TBevel::SetStyle(TBevelStyle style) {
+  if (style == style_) return;
+  style_ = style;
+  Invalidate();
+}
+
+void TBevel::Paint(Canvas& canvas) { canvas.Edge(BoundsRect(), style_ == TBevelStyle::bsRaised); }
 
 }  // namespace velocane

@@ -1,10 +1,11 @@
 #pragma once
-// Windowless controls that paint on their parent: the text label and the flat
-// speed button with a picture above its caption.
+// Windowless controls that paint on their parent: the text label, the flat
+// speed button with a picture above its caption, the picture and the bevel.
 #include <functional>
 #include <string>
 
 #include "platform/framework/control.h"
+#include "platform/framework/images.h"
 
 namespace velocane {
 
@@ -34,6 +35,33 @@ class TSpeedButton : public TControl {
   bool flat_ = true;
   bool pressed_ = false;
   TGlyphPainter glyph_;
+};
+
+// A picture at the top-left corner of its area, cut at the area's edges;
+// transparent pixels show the parent.
+class TImage : public TControl {
+ public:
+  using TControl::TControl;
+  const TPixelImage& Picture() const { return picture_; }
+  void SetPicture(TPixelImage picture);
+  void Paint(Canvas& canvas) override;
+
+ private:
+  TPixelImage picture_;
+};
+
+enum class TBevelStyle { bsLowered, bsRaised };
+
+// A one-pixel 3-D frame round its area, to group what lies inside it.
+class TBevel : public TControl {
+ public:
+  using TControl::TControl;
+  TBevelStyle Style() const { return style_; }
+  void SetStyle(TBevelStyle style);
+  void Paint(Canvas& canvas) override;
+
+ private:
+  TBevelStyle style_ = TBevelStyle::bsLowered;
 };
 
 }  // namespace velocane

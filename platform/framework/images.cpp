@@ -12,7 +12,7 @@ void TIcon::Assign(const TPixelImage& picture) {
 
 IconHandle TIcon::Handle() {
   if (handle_ || picture_.Empty()) return handle_;
-  handle_ = system_.CreateIcon(picture_.Width, picture_.Height, picture_.Pixels, clNone);
+  handle_ = system_.CreateIcon(picture_.width, picture_.height, picture_.pixels, clNone);
   if (!handle_) throw EReadError("The icon picture could not be made");
   return handle_;
 }
@@ -23,7 +23,7 @@ void TIcon::FreeHandle() {
 }
 
 int TImageList::Add(const TPixelImage& image) {
-  if (image.Width != width_ || image.Height != height_) {
+  if (image.width != width_ || image.height != height_) {
     throw EInvalidOperation("Invalid image size");
   }
   images_.push_back(image);

@@ -12,10 +12,11 @@ namespace velocane {
 
 // Pixels 0x00BBGGRR, row by row from the top; clNone is a transparent pixel.
 struct TPixelImage {
-  int Width = 0;
-  int Height = 0;
-  std::vector<Color> Pixels;
-  bool Empty() const { return Width <= 0 || Height <= 0; }
+  int width = 0;
+  int height = 0;
+  std::vector<Color> pixels;
+  bool Empty() const { return width <= 0 || height <= 0; }
+  Color At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
   friend bool operator==(const TPixelImage&, const TPixelImage&) = default;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/framework/stdctrls.h"
 
+#include "platform/framework/forms.h"
 #include "platform/framework/images.h"
 #include "platform/framework/menus.h"
 
@@ -111,6 +112,14 @@ void TCheckBox::SetChecked(bool checked) {
 
 std::unique_ptr<WidgetPeer> TCheckBox::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
   return factory.CreateCheckBox(CheckBoxDesc{Describe(), checked_}, *parent, *this);
+}
+
+void TButton::Click() {
+  // The form knows its result before the click's own action runs.
+  if (modal_result_ != mrNone) {
+    if (TForm* form = ParentForm()) form->SetModalResult(modal_result_);
+  }
+  TWinControl::Click();
 }
 
 std::unique_ptr<WidgetPeer> TButton::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {

@@ -99,6 +99,12 @@ class TCheckBox : public TWinControl, private ClickSink {
 class TButton : public TWinControl, private ClickSink {
  public:
   using TWinControl::TWinControl;
+  bool TabStop() const override { return true; }
+  // A click of a button with a modal result ends the modal form it is on
+  // with that result.
+  TModalResult ModalResult() const { return modal_result_; }
+  void SetModalResult(TModalResult result) { modal_result_ = result; }
+  void Click() override;
   // The user's click, from the real button or from a test.
   void UserClick() {
     UserInput([this] { Click(); });
@@ -109,6 +115,8 @@ class TButton : public TWinControl, private ClickSink {
 
  private:
   void PeerClicked() override { UserClick(); }
+
+  TModalResult modal_result_ = mrNone;
 };
 
 class TBitBtn : public TButton {

@@ -31,11 +31,7 @@ class SimRegistry::OpenedKey final : public RegistryKey {
 
   long SetValue(const std::string& name, const RegValue& value) override {
     const std::string folded = Fold(name);
-    auto failing = registry_.failing_writes_.find(folded);
-    if (failing != registry_.failing_writes_.end() && failing->second.first > 0) {
-      --failing->second.first;
-      return failing->second.second;
-    }
+    if (auto status = TakeFailure(registry_.failing_writes_, folded, root_)) return *status;
     key_.names[folded] = name;
     key_.values[folded] = value;
     registry_.writes_.push_back(Write{root_, key_.path, name, value});
@@ -44,6 +40,7 @@ class SimRegistry::OpenedKey final : public RegistryKey {
 
   long DeleteValue(const std::string& name) override {
     const std::string folded = Fold(name);
+    if (auto status = TakeFailure(registry_.failing_deletes_, folded, root_)) return *status;
     if (key_.values.erase(folded) == 0) return regstatus::kFileNotFound;
     key_.names.erase(folded);
     return regstatus::kSuccess;
@@ -73,8 +70,24 @@ void SimRegistry::DenyAccess(RootKey root, const std::string& path) {
   denied_[{root, Fold(path)}] = true;
 }
 
-void SimRegistry::FailWrites(const std::string& name, int count, long status) {
-  failing_writes_[Fold(name)] = {count, status};
+std::optional<long> SimRegistry::TakeFailure(std::vector<Failing>& rules, const std::string& folded,
+                                             RootKey root) {
+  for (Failing& rule : rules) {
+    if (rule.remaining <= 0 || rule.folded_name != folded) continue;
+    if (rule.root && *rule.root != root) continue;
+    --rule.remaining;
+    return rule.status;
+  }
+  return std::nullopt;
+}
+
+void SimRegistry::FailWrites(const std::string& name, int count, long status,
+                             std::optional<RootKey> root) {
+  failing_writes_.push_back(Failing{Fold(name), root, count, status});
+}
+
+void SimRegistry::FailDeletes(const std::string& name, int count, long status) {
+  failing_deletes_.push_back(Failing{Fold(name), std::nullopt, count, status});
 }
 
 bool SimRegistry::KeyExists(RootKey root, const std::string& path) const {

@@ -3,6 +3,7 @@
 // to case, values keep their stored bytes) and fault injection for tests.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,12 @@ class SimRegistry : public Registry {
   // Test side.
   // Opening this key (and creating it) fails with access denied.
   void DenyAccess(RootKey root, const std::string& path);
-  // The next `count` writes of value `name` (in any key) fail with `status`.
-  void FailWrites(const std::string& name, int count, long status = regstatus::kAccessDenied);
+  // The next `count` writes of value `name` (in any key, or only in keys under
+  // `root`) fail with `status`.
+  void FailWrites(const std::string& name, int count, long status = regstatus::kAccessDenied,
+                  std::optional<RootKey> root = std::nullopt);
+  // The next `count` deletions of value `name` fail with `status`.
+  void FailDeletes(const std::string& name, int count, long status = regstatus::kAccessDenied);
   bool KeyExists(RootKey root, const std::string& path) const;
   const RegValue* Find(RootKey root, const std::string& path, const std::string& name) const;
   void Put(RootKey root, const std::string& path, const std::string& name, const RegValue& value);
@@ -46,7 +51,17 @@ class SimRegistry : public Registry {
   // Keys are never removed, so an open key's entry stays valid.
   std::map<std::pair<RootKey, std::string>, Key> keys_;
   std::map<std::pair<RootKey, std::string>, bool> denied_;
-  std::map<std::string, std::pair<int, long>> failing_writes_;
+  struct Failing {
+    std::string folded_name;
+    std::optional<RootKey> root;
+    int remaining;
+    long status;
+  };
+  // The status of the next write or deletion of a value, if a rule fails it.
+  static std::optional<long> TakeFailure(std::vector<Failing>& rules, const std::string& folded,
+                                         RootKey root);
+  std::vector<Failing> failing_writes_;
+  std::vector<Failing> failing_deletes_;
   int open_keys_ = 0;
   std::vector<Write> writes_;
 };

@@ -19,6 +19,7 @@ SimWindow::~SimWindow() {
     widgets_.drawing_.DeleteBitmap(surface_bitmap_);
   }
   widgets_.windowing_.DestroyWindow(handle_);
+  if (widgets_.focus_ == handle_) widgets_.focus_ = WindowHandle{};
   --widgets_.live_;
 }
 
@@ -51,7 +52,11 @@ void SimWindow::ApplyText(const std::string& text) {
   if (top_level_) widgets_.windowing_.SetWindowText(handle_, text);
 }
 
-bool SimWindow::ApplyFocus() { return control.visible && control.enabled; }
+bool SimWindow::ApplyFocus() {
+  if (!control.visible || !control.enabled) return false;
+  widgets_.focus_ = handle_;
+  return true;
+}
 
 SimDrawing& SimWindow::Gdi() { return widgets_.drawing_; }
 
@@ -86,7 +91,8 @@ SimForm::SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle,
       stay_on_top(desc.stay_on_top),
       position(desc.position),
       center_over(desc.center_over),
-      owner(desc.owner) {}
+      owner(desc.owner),
+      icon(desc.icon) {}
 
 SimMemo::SimMemo(SimWidgets& widgets, const MemoDesc& desc, WindowHandle handle, MemoSink& sink)
     : SimPeer<MemoPeer>(widgets, desc.control, handle, false),

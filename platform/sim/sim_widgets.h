@@ -90,12 +90,14 @@ class SimForm final : public SimContainer<FormPeer> {
     position = new_position;
     center_over = over;
   }
+  void SetIcon(IconHandle new_icon) override { icon = new_icon; }
 
   TFormBorderStyle border_style;
   bool stay_on_top;
   TPosition position;
   WindowHandle center_over;
   WindowHandle owner;
+  IconHandle icon;
 };
 
 using SimPanel = SimContainer<WidgetPeer>;
@@ -206,6 +208,8 @@ class SimWidgets : public WidgetFactory {
   void FailNextCreate(unsigned error) { fail_next_create_ = error; }
   // How many peers exist now (leak checks).
   int LivePeers() const { return live_; }
+  // The window that has the keyboard focus, or null.
+  WindowHandle Focus() const { return focus_; }
 
  private:
   friend class SimWindow;
@@ -217,6 +221,7 @@ class SimWidgets : public WidgetFactory {
   SimDrawing& drawing_;
   unsigned fail_next_create_ = 0;
   int live_ = 0;
+  WindowHandle focus_;
 };
 
 }  // namespace velocane::sim

@@ -309,6 +309,33 @@ int SimWindowing::RunMessageLoop() {
   }
 }
 
+bool SimWindowing::RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) {
+  const std::uint64_t limit = clock_.Now() + kLoopLimit;
+  int responses = 0;
+  for (;;) {
+    if (done()) return true;
+    // Posted messages come before the quit message, timers after it.
+    if (!queue_.empty()) {
+      DispatchOne();
+      continue;
+    }
+    if (quit_posted_) return false;
+    if (DispatchOne()) continue;
+    if (modal_responder_ && responses < kModalResponses) {
+      ++responses;
+      // A copy: the user's action may end this responder.
+      const auto responder = modal_responder_;
+      bool acted = false;
+      Deliver([&] { acted = responder(dialog); });
+      if (acted) continue;
+    }
+    Timer* timer = NextTimer();
+    // Nothing can ever arrive: a real loop would wait forever.
+    if (timer == nullptr || timer->due > limit) return false;
+    clock_.AdvanceTo(timer->due);
+  }
+}
+
 void SimWindowing::RunFor(std::uint64_t milliseconds) {
   const std::uint64_t end = clock_.Now() + milliseconds;
   for (;;) {

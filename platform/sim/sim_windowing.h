@@ -50,6 +50,7 @@ class SimWindowing : public Windowing {
   void PostQuitMessage(int exit_code) override;
   int RunMessageLoop() override;
   bool ProcessPendingMessages() override;
+  bool RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) override;
   void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override {
     error_handler_ = std::move(handler);
   }
@@ -100,6 +101,14 @@ class SimWindowing : public Windowing {
     responder_ = std::move(responder);
   }
   const std::vector<ShownMessageBox>& MessageBoxes() const { return boxes_; }
+  // Acts as the user while a modal window is up: called with the window each
+  // time its loop finds nothing posted and no timer due; returns whether it
+  // did something. When it did nothing, or without one, and no timer is
+  // left, the loop gives up, as it does after kModalResponses answers.
+  void SetModalResponder(std::function<bool(WindowHandle dialog)> responder) {
+    modal_responder_ = std::move(responder);
+  }
+  static constexpr int kModalResponses = 10000;
   WindowHandle Foreground() const { return foreground_; }
   // Top-level windows from the top of the window order down.
   std::vector<WindowHandle> ZOrder() const { return z_order_; }
@@ -154,6 +163,7 @@ class SimWindowing : public Windowing {
   WindowHandle foreground_;
   std::function<int(const ShownMessageBox&)> responder_;
   std::vector<ShownMessageBox> boxes_;
+  std::function<bool(WindowHandle)> modal_responder_;
   unsigned fail_next_create_ = 0;
   unsigned fail_next_timer_ = 0;
   std::function<void(std::exception_ptr)> error_handler_;

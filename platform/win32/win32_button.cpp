@@ -14,11 +14,7 @@ class Win32Button final : public Win32Peer<WidgetPeer> {
                  WindowRectFor(desc.bounds), false, desc.font);
   }
 
-  std::optional<LRESULT> OnCommand(UINT code) override {
-    if (code != BN_CLICKED) return std::nullopt;
-    sink_.PeerClicked();
-    return 0;
-  }
+  std::optional<LRESULT> OnCommand(UINT code) override { return ClickCommand(code, sink_); }
 
  private:
   ClickSink& sink_;

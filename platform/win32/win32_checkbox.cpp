@@ -19,11 +19,7 @@ class Win32CheckBox final : public Win32Peer<CheckBoxPeer> {
     SendMessageA(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 
-  std::optional<LRESULT> OnCommand(UINT code) override {
-    if (code != BN_CLICKED) return std::nullopt;
-    sink_.PeerClicked();
-    return 0;
-  }
+  std::optional<LRESULT> OnCommand(UINT code) override { return ClickCommand(code, sink_); }
 
  private:
   ClickSink& sink_;

@@ -1,5 +1,6 @@
 #pragma once
 // Shared helpers of the Windows backend. Only files in this folder include it.
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -21,6 +22,10 @@ inline COLORREF ResolveColor(Color color) {
 // Registers a window class once per process; returns false when that fails.
 bool EnsureWindowClass(const std::string& name, WNDPROC proc, UINT style = 0,
                        HBRUSH background = nullptr);
+
+// A 32-bit top-down section: every pixel holds its colour exactly, as in the
+// simulation (0x00RRGGBB in memory). `bits`, when given, gets its pixels.
+HBITMAP CreateSection(int width, int height, std::uint32_t** bits);
 
 // Hands an exception that a window procedure caught to the program's error
 // handling (Windowing::SetErrorHandler); nothing may unwind into the system.

@@ -95,6 +95,13 @@ class Win32Peer : public Interface, public Win32Window {
   using Win32Window::Win32Window;
 };
 
+// A BUTTON control's click, told to its sink.
+inline std::optional<LRESULT> ClickCommand(UINT code, ClickSink& sink) {
+  if (code != BN_CLICKED) return std::nullopt;
+  sink.PeerClicked();
+  return 0;
+}
+
 // The window style every child control starts from.
 DWORD ChildStyle(const ControlDesc& desc);
 

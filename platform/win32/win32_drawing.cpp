@@ -7,6 +7,20 @@
 
 namespace velocane::win32 {
 
+HBITMAP CreateSection(int width, int height, std::uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bits != nullptr) *bits = static_cast<std::uint32_t*>(pixels);
+  return section;
+}
+
 namespace {
 
 HDC ToHdc(DcHandle dc) { return reinterpret_cast<HDC>(dc.value); }
@@ -51,19 +65,6 @@ void ClearLastError() { SetLastError(ERROR_SUCCESS); }
 // height would silently turn a section bottom-up: both are refused up front.
 void CheckSize(int width, int height) {
   if (width <= 0 || height <= 0) ThrowOSError(ERROR_INVALID_PARAMETER);
-}
-
-// A 32-bit top-down section: every pixel holds its colour exactly, as in the simulation.
-HBITMAP CreateSection(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
 // A private pen and brush for one shape; clNone gives the stock null pen or brush.
@@ -115,7 +116,7 @@ void Win32Drawing::DeleteDc(DcHandle dc) { UniqueMemoryDc adopted(ToHdc(dc)); }
 BitmapHandle Win32Drawing::CreateBitmap(int width, int height) {
   CheckSize(width, height);
   ClearLastError();
-  UniqueBitmap bitmap(CreateSection(width, height));
+  UniqueBitmap bitmap(CreateSection(width, height, nullptr));
   if (!bitmap) ThrowLastError();
   return FromHbitmap(bitmap.release());
 }

@@ -41,6 +41,7 @@ class Win32Form final : public Win32Container<FormPeer> {
                  styles.style | (desc.control.visible ? WS_VISIBLE : 0) |
                      (desc.control.enabled ? 0 : WS_DISABLED),
                  ToHwnd(desc.owner), PlacedRect(bounds_, styles), true, desc.control.font);
+    if (desc.icon) SetIcon(desc.icon);
   }
 
   void SetBorderStyle(TFormBorderStyle style) override {
@@ -55,6 +56,12 @@ class Win32Form final : public Win32Container<FormPeer> {
     form_.position = position;
     form_.center_over = center_over;
     Place();
+  }
+  void SetIcon(IconHandle icon) override {
+    // The window only refers to it: the form keeps it alive.
+    const auto handle = static_cast<LPARAM>(icon.value);
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, handle);
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, handle);
   }
 
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override {

@@ -50,20 +50,12 @@ IconHandle Win32NotifyArea::CreateIcon(int width, int height, const std::vector<
   if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height) {
     return IconHandle{};
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!color || bits == nullptr) return IconHandle{};
+  std::uint32_t* out = nullptr;
+  UniqueBitmap color(CreateSection(width, height, &out));
+  if (!color || out == nullptr) return IconHandle{};
   // The AND mask: 1 where what lies under the icon shows, rows padded to 16 bits.
   const int stride = ((width + 15) / 16) * 2;
   std::vector<BYTE> mask(static_cast<std::size_t>(stride) * height, 0);
-  auto* out = static_cast<std::uint32_t*>(bits);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const Color c = pixels[static_cast<std::size_t>(y) * width + x];

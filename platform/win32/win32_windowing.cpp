@@ -196,6 +196,24 @@ bool Win32Windowing::ProcessPendingMessages() {
   return true;
 }
 
+bool Win32Windowing::RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) {
+  MSG msg;
+  while (!done()) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // Leave it for the message loop, which ends on it.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    if (got == -1) return false;
+    // Tab and the space bar move and press as in any dialog.
+    if (IsDialogMessageA(ToHwnd(dialog), &msg) != FALSE) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
 }  // namespace velocane::win32
 
 namespace velocane::win32 {

@@ -29,6 +29,7 @@ class Win32Windowing : public Windowing {
   void PostQuitMessage(int exit_code) override;
   int RunMessageLoop() override;
   bool ProcessPendingMessages() override;
+  bool RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) override;
   void SetErrorHandler(std::function<void(std::exception_ptr)> handler) override;
   std::uint32_t RegisterWindowMessage(const std::string& name) override;
   bool AllowMessageFromLowerRights(WindowHandle window, std::uint32_t msg) override;

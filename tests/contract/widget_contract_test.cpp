@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/framework/application.h"
+#include "platform/messages.h"
 #include "tests/contract/backend.h"
 #include "tests/contract/widget_probe.h"
 
@@ -196,6 +197,51 @@ TEST_F(WidgetContract, FormFrameAndPlacement) {
   EXPECT_EQ(Probe(*form).bounds, (Rect{0, 0, 288, 286}));
   form->SetCaption("Renamed");
   EXPECT_EQ(Probe(*form).text, "Renamed");
+}
+
+TEST_F(WidgetContract, ModalFormDisablesItsOwnerAndEndsWithTheButtonsResult) {
+  form->Show();
+  auto* dialog = new TForm(form, "VelocaneContractDialog");
+  dialog->SetCaption("Dialog");
+  dialog->SetClientSize(200, 100);
+  dialog->SetBorderStyle(TFormBorderStyle::bsDialog);
+  dialog->SetPosition(TPosition::poMainFormCenter);
+  dialog->Icon().Assign(TPixelImage{2, 2, {clWhite, clNone, clNone, clRed}});
+  auto* ok = new TButton(dialog, "Ok");
+  ok->SetBounds(60, 40, 80, 25);
+  ok->SetCaption("OK");
+  ok->SetModalResult(mrOk);
+  ok->SetParent(dialog);
+
+  // The user's part, posted before the dialog's loop runs: it looks, then clicks OK.
+  constexpr std::uint32_t kAct = wm::kUser + 12;
+  bool acted = false;
+  const int hook = app.HookMainWindow([&](std::uint32_t msg, std::uintptr_t, std::intptr_t) {
+    if (msg != kAct) return;
+    acted = true;
+    EXPECT_FALSE(Probe(*form).enabled);
+    EXPECT_TRUE(Probe(*dialog).visible);
+    EXPECT_EQ(Probe(*dialog).bounds, (Rect{0, 0, 200, 100}));
+    const contract::FormState frame = contract::Form(*dialog);
+    EXPECT_EQ(frame.owner, form->Handle());
+    EXPECT_TRUE(frame.has_icon);
+    EXPECT_EQ(frame.border_style, TFormBorderStyle::bsDialog);
+    EXPECT_EQ(contract::Focused(), ok->Handle());
+    contract::UserClick(*ok);
+  });
+  ASSERT_TRUE(contract::Backend().windowing.PostMessage(app.Handle(), kAct, 0, 0));
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  app.UnhookMainWindow(hook);
+  EXPECT_TRUE(acted);
+  EXPECT_TRUE(Probe(*form).enabled);
+  EXPECT_FALSE(Probe(*dialog).visible);
+
+  const WindowHandle window = dialog->Handle();
+  const WindowHandle button = ok->Handle();
+  delete dialog;
+  EXPECT_FALSE(contract::WindowExists(window));
+  EXPECT_FALSE(contract::WindowExists(button));
+  EXPECT_EQ(form->FindComponent("VelocaneContractDialog"), nullptr);
 }
 
 }  // namespace

@@ -47,8 +47,14 @@ bool Checked(const TCheckBox& box);
 struct FormState {
   TFormBorderStyle border_style = TFormBorderStyle::bsSizeable;
   bool stay_on_top = false;
+  WindowHandle owner;     // the window that owns it
+  bool has_icon = false;  // an icon of its own in the caption
 };
 FormState Form(const TForm& form);
+// The window with the keyboard focus, or null.
+WindowHandle Focused();
+// Whether the window still exists.
+bool WindowExists(WindowHandle window);
 
 // The user's input, as the system delivers it to the control's parent.
 void UserClick(TWinControl& button);

@@ -1,4 +1,5 @@
 #include "platform/sim/sim_widgets.h"
+#include "tests/contract/backend.h"
 #include "tests/contract/widget_probe.h"
 
 namespace velocane::contract {
@@ -49,7 +50,14 @@ bool Checked(const TCheckBox& box) { return PeerOf<sim::SimCheckBox>(box).checke
 
 FormState Form(const TForm& form) {
   const auto& peer = PeerOf<sim::SimForm>(form);
-  return FormState{peer.border_style, peer.stay_on_top};
+  return FormState{peer.border_style, peer.stay_on_top, peer.owner, static_cast<bool>(peer.icon)};
+}
+
+WindowHandle Focused() { return dynamic_cast<sim::SimWidgets&>(Backend().widgets).Focus(); }
+
+bool WindowExists(WindowHandle window) {
+  // Every window has a class; a destroyed one has none.
+  return !Backend().windowing.GetClassName(window).empty();
 }
 
 void UserClick(TWinControl& button) {

@@ -140,7 +140,16 @@ FormState Form(const TForm& form) {
     state.border_style = TFormBorderStyle::bsSizeable;
   }
   state.stay_on_top = (ExStyle(hwnd) & WS_EX_TOPMOST) != 0;
+  state.owner = WindowHandle{reinterpret_cast<std::uintptr_t>(GetWindow(hwnd, GW_OWNER))};
+  state.has_icon = SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0) != 0 &&
+                   SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0) != 0;
   return state;
+}
+
+WindowHandle Focused() { return WindowHandle{reinterpret_cast<std::uintptr_t>(GetFocus())}; }
+
+bool WindowExists(WindowHandle window) {
+  return IsWindow(reinterpret_cast<HWND>(window.value)) != FALSE;
 }
 
 void UserClick(TWinControl& button) { SendMessageA(Hwnd(button), BM_CLICK, 0, 0); }

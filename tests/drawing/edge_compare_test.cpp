@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/appearance.h"
 #include "platform/canvas.h"
 #include "platform/framework/graphics.h"
 #include "platform/sim/sim_drawing.h"
@@ -13,7 +14,7 @@
 namespace velocane {
 namespace {
 
-constexpr Color kPanel = 12615808;
+constexpr Color kPanel = kSlate;  // what the components paint on
 
 TEST(CanvasEdge, SimulationEqualsDrawEdge) {
   sim::SimDrawing sim;

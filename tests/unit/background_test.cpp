@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/appearance.h"
 #include "components/vex/vextbackground.h"
 #include "components/vex/vextgauge.h"
 #include "platform/framework/application.h"
@@ -16,7 +17,7 @@
 namespace velocane::testing {
 namespace {
 
-constexpr Color kPanel = 12615808;
+constexpr Color kPanel = kSlate;  // what the components paint on
 
 class BackgroundTest : public ::testing::Test {
  protected:

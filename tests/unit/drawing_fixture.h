@@ -2,6 +2,7 @@
 // A simulated surface to draw on and look at, pixel by pixel.
 #include <gtest/gtest.h>
 
+#include "app/appearance.h"
 #include "components/vex/vexenhancedclass.h"
 #include "platform/sim/sim_drawing.h"
 
@@ -9,7 +10,7 @@ namespace velocane::testing {
 
 class Surface {
  public:
-  Surface(sim::SimDrawing& gdi, int width, int height, Color fill = 12615808)
+  Surface(sim::SimDrawing& gdi, int width, int height, Color fill = kSlate)
       : gdi_(gdi), memory_(gdi, width, height) {
     gdi_.FillRect(memory_.Dc(), Rect{0, 0, width, height}, fill);
   }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "app/appearance.h"
 #include "components/vex/vextgauge.h"
 #include "platform/canvas.h"
 #include "platform/framework/exceptions.h"
@@ -71,7 +72,7 @@ TEST_F(EmptyAreas, GaugeWithoutWidthOrHeightPaintsNothing) {
     EXPECT_NO_THROW(g.Paint(canvas));
   }
   for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 20; ++x) ASSERT_EQ(s.At(x, y), Color{12615808}) << x << "," << y;
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(s.At(x, y), kSlate) << x << "," << y;
   }
   EXPECT_EQ(gdi.LiveDcs(), dcs);
   EXPECT_EQ(gdi.LiveBitmaps(), bitmaps);
@@ -88,7 +89,7 @@ TEST_F(EmptyAreas, GlyphCellsNarrowerThanHalfAPixelAndEmptyKeyedBlitsDrawNothing
   EXPECT_NO_THROW(DrawBitmapKeyed(s.Target(), s.Dc(), Point{0, 3}, clBlack, 0, 0));
   EXPECT_NO_THROW(MaskedStretchBlit(gdi, s.Dc(), 0, 0, 4, -4, s.Dc(), 0, 0, 4, 4, s.Dc(), 0, 0));
   for (int y = 0; y < 8; ++y) {
-    for (int x = 0; x < 8; ++x) ASSERT_EQ(s.At(x, y), Color{12615808}) << x << "," << y;
+    for (int x = 0; x < 8; ++x) ASSERT_EQ(s.At(x, y), kSlate) << x << "," << y;
   }
 }
 

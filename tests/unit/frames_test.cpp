@@ -2,12 +2,13 @@
 #include <functional>
 #include <memory>
 
+#include "app/appearance.h"
 #include "tests/unit/drawing_fixture.h"
 
 namespace velocane::testing {
 namespace {
 
-constexpr Color kPanel = 12615808;
+constexpr Color kPanel = kSlate;  // what the components paint on
 
 class VexDrawing : public ::testing::Test {
  protected:

@@ -2,6 +2,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/appearance.h"
 #include "components/vex/vextgauge.h"
 #include "tests/unit/drawing_fixture.h"
 #include "tests/unit/program_fixture.h"
@@ -12,12 +13,10 @@ namespace {
 constexpr Color kSky = 0xF0CAA6;
 constexpr Color kSegment = 8421631;
 
-// The main window's gauge settings.
+// The main window's gauge settings, at the origin of a surface of its size.
 void MakeAg(TVexGauge& g) {
+  ConfigureMainGauge(g);
   g.SetBounds(0, 0, 385, 27);
-  g.Glyph().SetTransparentColor(16756855);
-  g.SetSegmentColor(kSegment);
-  g.SetInsideBackColor(kSky);
 }
 
 class GaugeTest : public ::testing::Test {

@@ -66,12 +66,12 @@ TEST_F(MainTray, TheIconCyclesFromAccelerateUntilStop) {
   ClickButton(form->SpeedButton1);
   EXPECT_TRUE(form->CT1->CycleIcons());
   ClickButton(form->SpeedButton4);
-  EXPECT_EQ(ShownPicture(), FlagImage(0).Pixels);
+  EXPECT_EQ(ShownPicture(), FlagImage(0).pixels);
   sim.windowing.RunFor(5000);
   EXPECT_EQ(form->CT1->IconIndex(), 1);
-  EXPECT_EQ(ShownPicture(), FlagImage(1).Pixels);
+  EXPECT_EQ(ShownPicture(), FlagImage(1).pixels);
   sim.windowing.RunFor(5000);
-  EXPECT_EQ(ShownPicture(), FlagImage(0).Pixels);
+  EXPECT_EQ(ShownPicture(), FlagImage(0).pixels);
   ClickIcon();
   ClickButton(form->SpeedButton3);
   EXPECT_FALSE(form->CT1->CycleIcons());

@@ -2,6 +2,7 @@
 // What the gauge benchmarks time: the main window's gauge on a surface of its size.
 #include <memory>
 
+#include "app/appearance.h"
 #include "components/vex/vextgauge.h"
 
 namespace velocane::bench {
@@ -9,10 +10,8 @@ namespace velocane::bench {
 class GaugeWork {
  public:
   explicit GaugeWork(Drawing& gdi) : gauge_(nullptr, "AG"), surface_(gdi, 385, 27) {
+    ConfigureMainGauge(gauge_);
     gauge_.SetBounds(0, 0, 385, 27);
-    gauge_.Glyph().SetTransparentColor(16756855);
-    gauge_.SetSegmentColor(8421631);
-    gauge_.SetInsideBackColor(0xF0CAA6);
   }
 
   // One step of the animation: the next percentage, bar and caption.

@@ -236,6 +236,13 @@ void ClickAt(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 void PressDialogButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -272,8 +279,13 @@ bool StartUnix(const std::wstring& command_line) {
                       &startup, &info)) {
     return false;
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  // For a Linux program Wine gives a null process handle and an arbitrary
+  // thread value: closing that could close one of our own handles (a
+  // registry key the next write needs), so only a real process's are closed.
+  if (info.hProcess != nullptr) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
   return true;
 }
 

@@ -63,6 +63,8 @@ void NotifyComboPicked(HWND combo, int index);
 void SelectComboItem(HWND combo, int index);
 // A left click at a point of a window's client area.
 void ClickAt(HWND window, int x, int y);
+// The window that has the keyboard focus in the thread of `window`, or null.
+HWND FocusOf(HWND window);
 // Presses a message box's button (IDYES, IDNO, IDOK, ...).
 void PressDialogButton(HWND dialog, int id);
 // A message box of the process with this caption, once it is up.

@@ -26,7 +26,7 @@ std::vector<Scene> Scenes() {
 
 Rendered::Rendered(Drawing& gdi, const Scene& scene)
     : gdi_(gdi), surface_(gdi, scene.width, scene.height) {
-  gdi_.FillRect(surface_.Dc(), Rect{0, 0, scene.width, scene.height}, kPanelColor);
+  gdi_.FillRect(surface_.Dc(), Rect{0, 0, scene.width, scene.height}, kSlate);
   scene.draw(surface_.Target());
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/appearance.h"
 #include "components/vex/vexenhancedclass.h"
 
 namespace velocane::gallery {
@@ -18,8 +19,6 @@ struct Scene {
   // Where text is drawn (font engines differ): left out of comparisons.
   std::function<std::vector<Rect>(Drawing&, DcHandle)> text_boxes;
 };
-
-constexpr Color kPanelColor = 12615808;
 
 std::vector<Scene> Scenes();
 

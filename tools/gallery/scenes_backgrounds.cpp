@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/appearance.h"
 #include "components/vex/vextbackground.h"
 #include "components/vex/vextgauge.h"
 #include "tools/gallery/scene_sets.h"
@@ -182,9 +183,8 @@ std::vector<Scene> BackgroundScenes() {
   // The main window's gauge with a background: the fill shows between the bevels.
   const auto make_gauge = [](TVexBackground& background) {
     auto gauge = std::make_unique<TVexGauge>(nullptr, "AG");
+    ConfigureMainGauge(*gauge);
     gauge->SetBounds(0, 0, 385, 27);
-    gauge->SetSegmentColor(8421631);
-    gauge->SetInsideBackColor(0xF0CAA6);
     gauge->SetPercentage(45);
     background.Gradient().SetFillStyle(TVexFillStyle::Vertical);
     background.Gradient().SetBeginColor(Rgb(40, 40, 120));

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/appearance.h"
 #include "components/vex/vextgauge.h"
 #include "tools/gallery/scene_sets.h"
 
@@ -12,13 +13,9 @@ Scene GaugeScene(const std::string& name, int width, int height, TVexKind kind, 
                  bool main_window_settings) {
   auto make = [=] {
     auto gauge = std::make_unique<TVexGauge>(nullptr, "G");
+    if (main_window_settings) ConfigureMainGauge(*gauge);
     gauge->SetBounds(0, 0, width, height);
     gauge->SetKind(kind);
-    if (main_window_settings) {
-      gauge->Glyph().SetTransparentColor(16756855);
-      gauge->SetSegmentColor(8421631);
-      gauge->SetInsideBackColor(0xF0CAA6);
-    }
     gauge->SetPercentage(percentage);
     return gauge;
   };
