@@ -1,0 +1,198 @@
+// The README's pictures of the real program under Wine: the main window, the
+// gauge while Accelerate runs, the browser window list uncovered, the about
+// box and the icon in the notification area. Each is cut from the screen by
+// the window's own rectangle and written as PNG into the folder given.
+//   readme_shots.exe <folder>
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include "tools/driver/driver.h"
+#include "tools/driver/shell_server.h"
+
+namespace {
+
+using namespace velocane::driver;
+
+const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+// The middles of the flat buttons on the panel.
+constexpr POINT kAccelerate{99 + 34, 10 + 34};
+constexpr POINT kStop{29 + 34, 10 + 34};
+constexpr POINT kView{169 + 34, 10 + 34};
+constexpr POINT kMinimize{239 + 34, 10 + 34};
+constexpr POINT kAbout{311 + 34, 10 + 34};
+
+struct Picture {
+  RECT area{};
+  std::vector<DWORD> pixels;
+};
+
+Picture Take(const RECT& area) { return {area, CaptureScreen(area)}; }
+
+Picture TakeWindow(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  return Take(area);
+}
+
+void Write(const std::string& folder, const char* name, const Picture& picture) {
+  const int width = picture.area.right - picture.area.left;
+  const int height = picture.area.bottom - picture.area.top;
+  std::vector<unsigned char> rgb;
+  rgb.reserve(picture.pixels.size() * 3);
+  for (DWORD pixel : picture.pixels) {
+    rgb.push_back(static_cast<unsigned char>(pixel >> 16));
+    rgb.push_back(static_cast<unsigned char>(pixel >> 8));
+    rgb.push_back(static_cast<unsigned char>(pixel));
+  }
+  const std::string path = folder + "\\" + name;
+  if (stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) == 0) {
+    throw std::runtime_error("could not write " + path);
+  }
+  std::printf("%-24s %d x %d\n", name, width, height);
+}
+
+void Require(bool done, const char* what) {
+  if (!done) throw std::runtime_error(what);
+}
+
+// Lets Wine finish painting before a picture is taken.
+void Settle() { Sleep(700); }
+
+bool LimitsAre(DWORD per_server, DWORD per_1_0_server) {
+  return ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer") == per_server &&
+         ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server") == per_1_0_server;
+}
+
+void Shoot(const std::string& folder) {
+  RegistrySnapshot snapshot({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
+                             {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
+                             {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
+                             {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
+                             {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}});
+  // A stored type is read only after a stored pair, as on a machine where
+  // the program ran before.
+  WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer", 2);
+  WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server", 4);
+  WriteString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType", L"Cable");
+  ShellServer shell;
+  shell.Own("Example Domain", "http://www.example.com/");
+  shell.Own("Release notes", "http://velocane.example/notes/3.12.html");
+  shell.Own("Search results", "https://search.example/?q=connection%20limits");
+
+  const std::vector<HWND> icons_before = TrayIcons();
+  RunningProgram program;
+  HWND main = WaitForWindow(program.ProcessId(), L"TForm1", L"Velocane", 30000);
+  Require(main != nullptr, "the main window did not appear");
+  HWND panel = WaitForChild(main, L"TVelocanePanel", L"", 10000);
+  HWND list = WaitForChild(main, L"SysListView32", L"", 10000);
+  Require(panel != nullptr && list != nullptr, "the main window has no panel or list");
+  Require(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000),
+          "the main window was not shown");
+  // The connection box is the one combo box shown; the translation boxes stay
+  // hidden. The stored type is picked once the start-up steps are through.
+  Require(WaitUntil(
+              [&] {
+                for (HWND child : Children(main)) {
+                  if (ClassOf(child) == L"ComboBox" && IsWindowVisible(child) &&
+                      TextOf(child) == L"Cable") {
+                    return true;
+                  }
+                }
+                return false;
+              },
+              15000),
+          "the stored connection type was not picked");
+  SetForegroundWindow(main);
+  Settle();
+  Write(folder, "main-window.png", TakeWindow(main));
+
+  // The gauge moves until the new limits are written; the middle of its run is kept.
+  std::vector<Picture> run;
+  ClickAt(panel, kAccelerate.x, kAccelerate.y);
+  WaitUntil(
+      [&] {
+        run.push_back(TakeWindow(main));
+        return LimitsAre(20, 20);
+      },
+      60000);
+  Require(LimitsAre(20, 20), "Accelerate did not write the limits");
+  Write(folder, "gauge-accelerate.png", run[run.size() / 2]);
+
+  ClickAt(panel, kMinimize.x, kMinimize.y);
+  HWND icon = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND candidate : TrayIcons()) {
+          bool known = false;
+          for (HWND before : icons_before) known = known || before == candidate;
+          if (!known) icon = candidate;
+        }
+        return icon != nullptr;
+      },
+      10000);
+  Require(icon != nullptr, "no icon in the notification area");
+  Settle();
+  HWND tray = GetAncestor(icon, GA_ROOT);
+  Write(folder, "tray-icon.png", TakeWindow(tray));
+  // While accelerated the icon alternates its pictures every few seconds.
+  RECT icon_area{};
+  GetWindowRect(icon, &icon_area);
+  const std::vector<DWORD> first_icon = CaptureScreen(icon_area);
+  Require(WaitUntil([&] { return CaptureScreen(icon_area) != first_icon; }, 15000),
+          "the icon did not change its picture");
+  Settle();
+  Write(folder, "tray-icon-cycled.png", TakeWindow(tray));
+
+  Require(RealClick(CenterOf(icon)), "xdotool did not start");
+  Require(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000),
+          "a click on the icon did not bring the window back");
+
+  ClickAt(panel, kStop.x, kStop.y);
+  Require(WaitUntil([&] { return LimitsAre(2, 4); }, 60000), "Stop did not restore the defaults");
+
+  ClickAt(panel, kView.x, kView.y);
+  Require(
+      WaitUntil([&] { return ListViewRows(list, 3).size() == 3 && IsWindowVisible(list); }, 10000),
+      "View did not uncover the three browser windows");
+  Settle();
+  Write(folder, "browser-list.png", TakeWindow(main));
+
+  ClickAt(panel, kAbout.x, kAbout.y);
+  HWND about = WaitForWindow(program.ProcessId(), L"", L"About", 15000);
+  Require(about != nullptr, "no about box");
+  HWND ok = WaitForChild(about, L"Button", L"OK", 5000);
+  Require(ok != nullptr, "the about box has no OK button");
+  Settle();
+  Write(folder, "about-box.png", TakeWindow(about));
+  NotifyButtonClicked(ok);
+  Require(WaitUntil([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 10000),
+          "OK did not close the about box");
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND warning = WaitForMessageBox(program.ProcessId(), L"Warning", 30000);
+  if (warning != nullptr) PressDialogButton(warning, IDYES);
+  program.WaitForExit(15000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: readme_shots <folder>\n");
+    return 2;
+  }
+  try {
+    Shoot(argv[1]);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "readme_shots: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
