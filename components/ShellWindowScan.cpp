@@ -5,19 +5,10 @@
 
 #include "platform/framework/application.h"
 #include "platform/framework/datetime.h"
-#include "platform/framework/exceptions.h"
 
 namespace velocane {
 
 namespace {
-
-// A call on the collection failed because its server is gone. It is no OLE
-// error on purpose: the search of a purge must not take it for a closed window
-// and drop entries whose windows are still open.
-class ECollectionGone : public Exception {
- public:
-  using Exception::Exception;
-};
 
 std::string Hex8(WindowHandle h) {
   char text[24];
@@ -27,18 +18,11 @@ std::string Hex8(WindowHandle h) {
 
 }  // namespace
 
-bool TShellWindowScan::Scan(ShellWindows& collection) {
-  try {
-    ScanItems(collection);
-    Purge(collection);
-  } catch (const ECollectionGone&) {
-    return false;
-  } catch (...) {
-  }
-  return true;
-}
+// ---------------------------------------------------------------------------
+// The steps every poll shares.
+// ---------------------------------------------------------------------------
 
-int TShellWindowScan::CountOf(ShellWindows& collection) {
+int TShellWindowScanSteps::CountOf(ShellWindows& collection) {
   try {
     return collection.Count();
   } catch (const EOleSysError& error) {
@@ -47,7 +31,7 @@ int TShellWindowScan::CountOf(ShellWindows& collection) {
   }
 }
 
-BrowserRef TShellWindowScan::BrowserAt(ShellWindows& collection, int index) {
+BrowserRef TShellWindowScanSteps::BrowserAt(ShellWindows& collection, int index) {
   ShellItemRef item;
   try {
     item = collection.Item(index);
@@ -58,50 +42,13 @@ BrowserRef TShellWindowScan::BrowserAt(ShellWindows& collection, int index) {
   return item ? item->QueryBrowser() : nullptr;
 }
 
-void TShellWindowScan::ScanItems(ShellWindows& collection) {
-  const int n = CountOf(collection);
-  for (int i = 0; i < n; ++i) {
-    TShellWindowObserver::CurrentBrowserSlot() = BrowserAt(collection, i);
-    CheckWindow();
-  }
-}
-
-void TShellWindowScan::CheckWindow() {
-  const BrowserRef browser = TShellWindowObserver::CurrentBrowser();
-  if (!browser) return;
-  try {
-    const std::string url = ReplaceAll(browser->LocationURL(), "%20", " ");
-    const std::string title = browser->LocationName();
-    if (!observer_.LoggingDirs && !IsWebAddress(url)) return;
-    WindowHandle h = browser->Hwnd();
-    bool found = false;
-    // By index, and each entry held while its event runs: a handler may do anything.
-    for (std::size_t k = 0; k < observer_.window_list_.size(); ++k) {
-      const TShellWindowRef e = observer_.window_list_[k];
-      if (e->Hwnd != h) continue;
-      found = true;
-      if (url != e->URL) {
-        e->URL = url;
-        e->Title = title;
-        LogEntry(*e);
-      }
-    }
-    if (!found) {
-      h = browser->Hwnd();
-      AddWindow(url, title, h);
-    }
-  } catch (const EOleException&) {
-    // This window is skipped for this tick.
-  }
-}
-
-bool TShellWindowScan::IsWebAddress(const std::string& s) {
+bool TShellWindowScanSteps::IsWebAddress(const std::string& s) {
   return s.find("http") != std::string::npos || s.find("ftp") != std::string::npos ||
          s.find("gopher") != std::string::npos;
 }
 
-std::string TShellWindowScan::ReplaceAll(const std::string& s, const std::string& old_text,
-                                         const std::string& new_text) {
+std::string TShellWindowScanSteps::ReplaceAll(const std::string& s, const std::string& old_text,
+                                              const std::string& new_text) {
   if (old_text.empty()) return s;
   std::string result;
   std::size_t from = 0;
@@ -114,13 +61,14 @@ std::string TShellWindowScan::ReplaceAll(const std::string& s, const std::string
   return result;
 }
 
-int TShellWindowScan::NextNumber() const {
+int TShellWindowScanSteps::NextNumber() const {
   int highest = 0;
   for (const TShellWindowRef& e : observer_.window_list_) highest = std::max(highest, e->Number);
   return highest + 1;
 }
 
-void TShellWindowScan::AddWindow(const std::string& url, const std::string& title, WindowHandle h) {
+void TShellWindowScanSteps::AddWindow(const std::string& url, const std::string& title,
+                                      WindowHandle h) {
   auto e = std::make_shared<TShellWindow>();
   e->Hwnd = h;
   e->Number = NextNumber();
@@ -133,7 +81,7 @@ void TShellWindowScan::AddWindow(const std::string& url, const std::string& titl
   LogEntry(*e);
 }
 
-void TShellWindowScan::LogEntry(TShellWindow& e) {
+void TShellWindowScanSteps::LogEntry(TShellWindow& e) {
   const std::string d(1, observer_.Delimiter);
   std::string stamp;
   if (TApplication* app = observer_.Application()) {
@@ -150,20 +98,84 @@ void TShellWindowScan::LogEntry(TShellWindow& e) {
   if (observer_.OnAddedEntry) observer_.OnAddedEntry(observer_, e, line);
 }
 
-void TShellWindowScan::Purge(ShellWindows& collection) {
-  auto& list = observer_.window_list_;
+void TShellWindowScanSteps::EndPurge(bool removed) {
+  observer_.window_count_ = static_cast<int>(observer_.window_list_.size());
+  if (removed && observer_.OnChangedNumber) {
+    observer_.OnChangedNumber(observer_, observer_.window_count_);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The observer's poll.
+// ---------------------------------------------------------------------------
+
+bool TShellWindowScan::Scan(ShellWindows& collection) {
+  return Guarded([&] {
+    const int n = CountOf(collection);
+    for (int i = 0; i < n; ++i) {
+      BrowserRef& current = CurrentBrowserSlot();
+      current = BrowserAt(collection, i);
+      seen_.push_back(TSeenItem{current, {}, false});
+      CheckWindow(seen_.back());
+    }
+    Purge();
+  });
+}
+
+void TShellWindowScan::CheckWindow(TSeenItem& item) {
+  // Held here: an event handler may start another poll, which overwrites the shared one.
+  const BrowserRef browser = item.browser;
+  if (!browser) return;
+  try {
+    const std::string url = ReplaceAll(browser->LocationURL(), "%20", " ");
+    const std::string title = browser->LocationName();
+    if (!LoggingDirs() && !IsWebAddress(url)) return;
+    item.hwnd = browser->Hwnd();
+    item.hwnd_read = true;
+    bool found = false;
+    // By index, and each entry held while its event runs: a handler may do anything.
+    auto& list = WindowList();
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      if (list[k]->Hwnd != item.hwnd) continue;
+      const TShellWindowRef e = list[k];
+      found = true;
+      if (e->URL != url) {
+        e->URL = url;
+        e->Title = title;
+        LogEntry(*e);
+      }
+    }
+    // The handle just read is the window's: it does not change while the window lives.
+    if (!found) AddWindow(url, title, item.hwnd);
+  } catch (const EOleException&) {
+    // This window is skipped for this tick.
+  }
+}
+
+bool TShellWindowScan::IsWindow(TSeenItem& item, WindowHandle h) {
+  if (!item.browser) return false;
+  if (!item.hwnd_read) {
+    item.hwnd = item.browser->Hwnd();
+    item.hwnd_read = true;
+  }
+  return item.hwnd == h;
+}
+
+void TShellWindowScan::Purge() {
+  auto& list = WindowList();
   std::size_t i = 0;
   int next = 1;
   bool removed = false;
+  // The item at which the search for the last entry stopped: a search item by
+  // item leaves it as the browser under examination.
+  const TSeenItem* stopped_at = nullptr;
   while (i < list.size()) {
     const WindowHandle h = list[i]->Hwnd;
     bool found = false;
     try {
-      const int n = CountOf(collection);
-      for (int j = 0; j < n; ++j) {
-        BrowserRef& current = TShellWindowObserver::CurrentBrowserSlot();
-        current = BrowserAt(collection, j);
-        if (current && current->Hwnd() == h) {
+      for (TSeenItem& item : seen_) {
+        stopped_at = &item;
+        if (IsWindow(item, h)) {
           found = true;
           break;
         }
@@ -181,10 +193,8 @@ void TShellWindowScan::Purge(ShellWindows& collection) {
       list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
     }
   }
-  observer_.window_count_ = static_cast<int>(list.size());
-  if (removed && observer_.OnChangedNumber) {
-    observer_.OnChangedNumber(observer_, observer_.window_count_);
-  }
+  if (stopped_at != nullptr) CurrentBrowserSlot() = stopped_at->browser;
+  EndPurge(removed);
 }
 
 }  // namespace velocane

@@ -1,23 +1,24 @@
 #pragma once
-// One poll of the shell's window collection, step by step as the observer's
-// rules give it: every item is read and compared with the entries, new windows
-// are added, and every entry is looked for again to take out the closed ones.
-// It is kept apart from the component so that a faster way of doing the same
-// can stand in its place and be compared with this one.
+// One poll of the shell's window collection. Each item is read once — its
+// browser, address, title and window handle — the entries are updated and new
+// windows added; then every entry is looked for among the handles this poll
+// has read, and the entries whose window has gone are taken out. On Windows
+// every call is a round trip to another process, so the poll makes at most one
+// Count and five calls per item instead of searching the collection again for
+// every entry.
 #include <string>
+#include <vector>
 
 #include "components/uShellWindowObserver.h"
+#include "platform/framework/exceptions.h"
 
 namespace velocane {
 
-class TShellWindowScan {
+// What any way of polling does to the observer: its entries, numbers, log lines
+// and events, and the collection's own calls. A step-by-step poll that the
+// tests compare the observer's poll with is built on the same steps.
+class TShellWindowScanSteps {
  public:
-  explicit TShellWindowScan(TShellWindowObserver& observer) : observer_(observer) {}
-
-  // The whole tick. Any error ends it silently; what was done before stays
-  // done. Returns false when it ended because the collection's server is gone.
-  bool Scan(ShellWindows& collection);
-
   // "http", "ftp" or "gopher" anywhere in `s`.
   static bool IsWebAddress(const std::string& s);
   // Every occurrence of `old_text`, left to right without overlap; the
@@ -25,19 +26,72 @@ class TShellWindowScan {
   static std::string ReplaceAll(const std::string& s, const std::string& old_text,
                                 const std::string& new_text);
 
- private:
-  void ScanItems(ShellWindows& collection);
-  void CheckWindow();
-  void AddWindow(const std::string& url, const std::string& title, WindowHandle h);
-  void LogEntry(TShellWindow& e);
-  void Purge(ShellWindows& collection);
-  int NextNumber() const;
-  // Count and Item on the collection itself. A server that has gone raises an
-  // error of its own kind, which no inner guard takes for a closed window.
+ protected:
+  explicit TShellWindowScanSteps(TShellWindowObserver& observer) : observer_(observer) {}
+
+  // A call on the collection failed because its server is gone. It is no OLE
+  // error on purpose: the search of a purge must not take it for a closed
+  // window and drop entries whose windows are still open.
+  class ECollectionGone : public Exception {
+   public:
+    using Exception::Exception;
+  };
+
+  // Runs one poll. Any error ends it silently; what was done before stays
+  // done. Returns false when it ended because the collection's server is gone.
+  template <class Poll>
+  static bool Guarded(Poll&& poll) {
+    try {
+      poll();
+    } catch (const ECollectionGone&) {
+      return false;
+    } catch (...) {
+    }
+    return true;
+  }
+  // Count and Item on the collection itself; a server that has gone raises ECollectionGone.
   static int CountOf(ShellWindows& collection);
   static BrowserRef BrowserAt(ShellWindows& collection, int index);
+  // The browser under examination, shared by every observer.
+  static BrowserRef& CurrentBrowserSlot() { return TShellWindowObserver::CurrentBrowserSlot(); }
+
+  bool LoggingDirs() const { return observer_.LoggingDirs; }
+  std::vector<TShellWindowRef>& WindowList() { return observer_.window_list_; }
+  // A new entry for the browser under examination, with the next number.
+  void AddWindow(const std::string& url, const std::string& title, WindowHandle h);
+  void LogEntry(TShellWindow& e);
+  // The end of a purge: the count, and the event when it took entries out.
+  void EndPurge(bool removed);
+
+ private:
+  int NextNumber() const;
 
   TShellWindowObserver& observer_;
+};
+
+// The observer's poll.
+class TShellWindowScan : public TShellWindowScanSteps {
+ public:
+  explicit TShellWindowScan(TShellWindowObserver& observer) : TShellWindowScanSteps(observer) {}
+
+  // The whole tick. Returns false when it ended because the collection's server is gone.
+  bool Scan(ShellWindows& collection);
+
+ private:
+  // One item of the collection as this poll saw it.
+  struct TSeenItem {
+    BrowserRef browser;  // null for a nil item
+    WindowHandle hwnd;
+    // The handle is read with the item unless the filter left the window out
+    // or a described error skipped it; the purge reads it when it needs it.
+    bool hwnd_read = false;
+  };
+  void CheckWindow(TSeenItem& item);
+  void Purge();
+  // Whether `item` is the window `h`, reading its handle first if the poll has not yet.
+  static bool IsWindow(TSeenItem& item, WindowHandle h);
+
+  std::vector<TSeenItem> seen_;
 };
 
 }  // namespace velocane

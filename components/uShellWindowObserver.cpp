@@ -16,6 +16,7 @@ struct SharedState {
   bool shell_windows_exists = false;
   BrowserRef current_browser;
   int observers = 0;
+  // Polls to go before the next try; the first poll tries at once.
   int polls_until_connect = 0;
 };
 
@@ -36,7 +37,6 @@ TShellWindowObserver::TShellWindowObserver(TComponent* owner, std::string name)
     : TComponent(owner, std::move(name)) {
   ++Shared().observers;
   try {
-    ConnectShellWindows();
     LoggingDirs = false;
     Delimiter = ',';
     sys_command_ = sc::kClose;
@@ -60,6 +60,7 @@ TShellWindowObserver::~TShellWindowObserver() {
     shared.current_browser.reset();
     shared.shell_windows.reset();
     shared.shell_windows_exists = false;
+    shared.polls_until_connect = 0;
   }
 }
 

@@ -43,8 +43,10 @@ class TShellWindowObserver : public TComponent {
   // The log keeps the most recent lines only: with two tabs of one window at
   // different addresses it would otherwise grow by two lines every poll.
   static constexpr std::size_t kEntryLogLimit = 1000;
-  // Without a collection (no shell yet, or the shell went away) the observer
-  // tries to connect again every this many polls: 40 × 75 ms = 3 s.
+  // The collection is made at the first poll, not at construction: making it
+  // takes a while and would hold up the main window. Without one (no shell
+  // yet, or the shell went away) the observer tries again every this many
+  // polls: 40 × 75 ms = 3 s.
   static constexpr int kReconnectTicks = 40;
 
   explicit TShellWindowObserver(TComponent* owner, std::string name = {});
@@ -71,12 +73,13 @@ class TShellWindowObserver : public TComponent {
   void TimerTick(TComponent& sender);
 
   // The process-wide collection and the browser under examination, shared by
-  // every observer; released when the last observer goes.
+  // every observer; released when the last observer goes. There is no
+  // collection before the first poll.
   static ShellWindowsRef ShellWindowsObject();
   static BrowserRef CurrentBrowser();
 
  private:
-  friend class TShellWindowScan;
+  friend class TShellWindowScanSteps;
   // Creates the collection unless the process has one. A failure leaves it
   // without; a later poll tries again.
   void ConnectShellWindows();

@@ -47,6 +47,8 @@ class SimBrowser final : public ShellBrowser {
   SimBrowser(const SimBrowser&) = delete;
   SimBrowser& operator=(const SimBrowser&) = delete;
 
+  int Id() const { return window_->id; }
+
   std::string LocationURL() override {
     Enter(ShellCall::kLocationURL);
     return ToAnsi(window_->url);
@@ -75,7 +77,7 @@ class SimBrowser final : public ShellBrowser {
 
  private:
   void Enter(ShellCall call) {
-    shell_.Enter(call);
+    shell_.Enter(call, window_->id);
     if (!window_->open) shell_.Raise(hresult::kDisconnected);
   }
 
@@ -91,7 +93,7 @@ class SimShellItem final : public ShellItem {
   BrowserRef QueryBrowser() override {
     // QueryInterface has no error information: every failure is a failed cast.
     try {
-      shell_.Enter(ShellCall::kQueryBrowser);
+      shell_.Enter(ShellCall::kQueryBrowser, window_->id);
     } catch (const EOleSysError&) {
       throw EIntfCastError("Interface not supported");
     }
@@ -115,17 +117,17 @@ class SimShellWindows final : public ShellWindows {
     return static_cast<int>(shell_.items_.size());
   }
   ShellItemRef Item(int index) override {
-    Enter(ShellCall::kItem);
     // Out of range gives S_FALSE and no item, as the shell's collection does.
-    if (index < 0 || index >= static_cast<int>(shell_.items_.size())) return nullptr;
-    const auto& window = shell_.items_[static_cast<std::size_t>(index)];
-    if (window->kind == SimShell::Window::Kind::kNil) return nullptr;
+    const bool in_range = index >= 0 && index < static_cast<int>(shell_.items_.size());
+    const auto window = in_range ? shell_.items_[static_cast<std::size_t>(index)] : nullptr;
+    Enter(ShellCall::kItem, window ? window->id : 0);
+    if (!window || window->kind == SimShell::Window::Kind::kNil) return nullptr;
     return std::make_shared<SimShellItem>(shell_, window);
   }
 
  private:
-  void Enter(ShellCall call) {
-    shell_.Enter(call);
+  void Enter(ShellCall call, int id = 0) {
+    shell_.Enter(call, id);
     if (!shell_.server_running_ || generation_ != shell_.server_generation_) {
       shell_.Raise(hresult::kServerUnavailable);
     }
@@ -139,17 +141,27 @@ SimShell::SimShell(SimWindowing& windowing) : windowing_(windowing) {}
 
 SimShell::~SimShell() = default;
 
-void SimShell::Enter(ShellCall call) {
-  const auto kind = static_cast<std::size_t>(call);
-  ++calls_[kind];
-  auto& pending = failures_[kind];
+std::optional<SimShell::Failure> SimShell::Due(std::deque<Failure>& pending) {
   for (Failure& failure : pending) --failure.countdown;
   auto due = std::find_if(pending.begin(), pending.end(),
                           [](const Failure& failure) { return failure.countdown <= 0; });
-  if (due == pending.end()) return;
+  if (due == pending.end()) return std::nullopt;
   const Failure failure = *due;
   pending.erase(due);
-  Raise(failure.hr, failure.description);
+  return failure;
+}
+
+void SimShell::Enter(ShellCall call, int id) {
+  const auto kind = static_cast<std::size_t>(call);
+  ++calls_[kind];
+  if (keep_journal_) journal_.push_back(CallRecord{call, id});
+  std::optional<Failure> failure = Due(failures_[kind]);
+  for (WindowFailures& window : window_failures_) {
+    if (window.id != id) continue;
+    std::optional<Failure> own = Due(window.failures[kind]);
+    if (!failure) failure = std::move(own);
+  }
+  if (failure) Raise(failure->hr, failure->description);
 }
 
 void SimShell::Raise(HResult hr, const std::string& description) const {
@@ -269,6 +281,37 @@ std::vector<int> SimShell::Ids() const {
 
 void SimShell::FailCall(ShellCall call, HResult hr, std::string description, int nth) {
   failures_[static_cast<std::size_t>(call)].push_back(Failure{nth, hr, std::move(description)});
+}
+
+void SimShell::FailCallOn(int id, ShellCall call, HResult hr, std::string description, int nth) {
+  auto it = std::find_if(window_failures_.begin(), window_failures_.end(),
+                         [id](const WindowFailures& window) { return window.id == id; });
+  if (it == window_failures_.end()) it = window_failures_.insert(it, WindowFailures{id, {}});
+  it->failures[static_cast<std::size_t>(call)].push_back(Failure{nth, hr, std::move(description)});
+}
+
+int SimShell::PendingFailures() const {
+  std::size_t pending = 0;
+  for (const auto& kind : failures_) pending += kind.size();
+  for (const WindowFailures& window : window_failures_) {
+    for (const auto& kind : window.failures) pending += kind.size();
+  }
+  return static_cast<int>(pending);
+}
+
+void SimShell::ClearFailures() {
+  for (auto& kind : failures_) kind.clear();
+  window_failures_.clear();
+}
+
+void SimShell::ResetCalls() {
+  calls_.fill(0);
+  journal_.clear();
+}
+
+int SimShell::IdOf(const ShellBrowser* browser) {
+  const auto* own = dynamic_cast<const SimBrowser*>(browser);
+  return own != nullptr ? own->Id() : 0;
 }
 
 void SimShell::StopServer() { server_running_ = false; }

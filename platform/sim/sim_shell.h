@@ -1,13 +1,15 @@
 #pragma once
 // A simulated shell: browser windows that a test opens, navigates, retitles and
 // closes, listed in a window collection; items that are no browser; any single
-// call made to fail with either error kind; the shell going away and coming
-// back; and a count of every call, for the cost of a poll.
+// call made to fail with either error kind, also on one window's objects; the
+// shell going away and coming back; and a count and, on request, a journal of
+// every call, for the cost of a poll.
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,12 @@ class SimShell : public Shell {
   // The `nth` next call at `call` fails with `hr`; with a description the
   // object supplies it as its error information (the OLE exception).
   void FailCall(ShellCall call, HResult hr, std::string description = {}, int nth = 1);
+  // The same for the calls on the objects of window `id` only: QueryBrowser
+  // on its item, and the calls on its browser objects.
+  void FailCallOn(int id, ShellCall call, HResult hr, std::string description = {}, int nth = 1);
+  // Failures asked for that have not happened yet; and forgetting them.
+  int PendingFailures() const;
+  void ClearFailures();
   // The shell goes away: every collection made so far answers
   // RPC_S_SERVER_UNAVAILABLE for good, and none can be made until StartServer.
   void StopServer();
@@ -75,7 +83,19 @@ class SimShell : public Shell {
 
   int Calls(ShellCall call) const { return calls_[static_cast<std::size_t>(call)]; }
   int TotalCalls() const;
-  void ResetCalls() { calls_.fill(0); }
+  // Also empties the journal.
+  void ResetCalls();
+  // Every call in order with the window it went to or, for Item, asked for
+  // (0 for Count, an index out of range and making objects), kept while `on`.
+  struct CallRecord {
+    ShellCall call;
+    int id;
+    bool operator==(const CallRecord&) const = default;
+  };
+  void KeepJournal(bool on) { keep_journal_ = on; }
+  const std::vector<CallRecord>& Journal() const { return journal_; }
+  // The window of a browser object this shell handed out; 0 for null or another object.
+  static int IdOf(const ShellBrowser* browser);
   // Browser objects handed out and still referenced.
   int LiveBrowsers() const { return live_browsers_; }
   // Runs while a new browser is being made, as the system may run other
@@ -102,8 +122,15 @@ class SimShell : public Shell {
     HResult hr;
     std::string description;
   };
+  using Failures = std::array<std::deque<Failure>, kShellCallKinds>;
+  struct WindowFailures {
+    int id;
+    Failures failures;
+  };
   // Counts the call and raises the failure a test asked for, if it is due.
-  void Enter(ShellCall call);
+  void Enter(ShellCall call, int id = 0);
+  // Counts down the failures of `pending`; the first that is due is taken out and returned.
+  static std::optional<Failure> Due(std::deque<Failure>& pending);
   [[noreturn]] void Raise(HResult hr, const std::string& description = {}) const;
   int AddItem(std::shared_ptr<Window> window);
   WindowHandle MakeTopLevel(int id, bool visible);
@@ -117,7 +144,10 @@ class SimShell : public Shell {
   bool server_running_ = true;
   int server_generation_ = 0;  // a collection of an earlier generation is dead
   std::array<int, kShellCallKinds> calls_{};
-  std::array<std::deque<Failure>, kShellCallKinds> failures_;
+  Failures failures_;
+  std::vector<WindowFailures> window_failures_;
+  bool keep_journal_ = false;
+  std::vector<CallRecord> journal_;
   int live_browsers_ = 0;
 };
 

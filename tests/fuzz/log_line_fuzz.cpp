@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  Hex8(e.Hwnd) + d + e.URL + d + e.Title + d +
                                  DateTimeToStr(sim.process, now);
     if (line != expected) __builtin_trap();
-    if (!observer->LoggingDirs && !TShellWindowScan::IsWebAddress(e.URL)) __builtin_trap();
+    if (!observer->LoggingDirs && !TShellWindowScanSteps::IsWebAddress(e.URL)) __builtin_trap();
     if (e.URL.find("%20") != std::string::npos) __builtin_trap();
     if (observer->EntryLog().empty() || observer->EntryLog().back() != line) __builtin_trap();
     ++lines;

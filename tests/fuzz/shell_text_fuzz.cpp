@@ -35,20 +35,21 @@ bool ContainsAt(const std::string& s, const char* word) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using velocane::TShellWindowScan;
+  using velocane::TShellWindowScanSteps;
   velocane::fuzz::Input input(data, size);
   const std::string old_text = input.Line();
   const std::string new_text = input.Line();
   const std::string s = input.Bytes(8192);
 
-  if (TShellWindowScan::ReplaceAll(s, old_text, new_text) != ReplaceByHand(s, old_text, new_text)) {
+  if (TShellWindowScanSteps::ReplaceAll(s, old_text, new_text) !=
+      ReplaceByHand(s, old_text, new_text)) {
     __builtin_trap();
   }
   // The observer's own use: a blank cannot make a new "%20", so none is left.
-  const std::string url = TShellWindowScan::ReplaceAll(s, "%20", " ");
+  const std::string url = TShellWindowScanSteps::ReplaceAll(s, "%20", " ");
   if (url.find("%20") != std::string::npos) __builtin_trap();
 
   const bool web = ContainsAt(s, "http") || ContainsAt(s, "ftp") || ContainsAt(s, "gopher");
-  if (TShellWindowScan::IsWebAddress(s) != web) __builtin_trap();
+  if (TShellWindowScanSteps::IsWebAddress(s) != web) __builtin_trap();
   return 0;
 }
