@@ -99,7 +99,6 @@ class Soak : public ProgramTest {
 
   // The course of events.
   void Event();
-  void BrowserEvent(int kind);
   void OpenWindow();
   void OpenTab();
   void NavigateSome();
@@ -117,11 +116,11 @@ class Soak : public ProgramTest {
   void RestartExplorer();
   void StopShell();
   void ArmObserverFailure();
-  // Registry writes of a command's value fail `count` times; true when armed.
+  // Now and then the next writes of a limit fail once or twice; returns the
+  // error box that twice gives, empty otherwise.
   std::string ArmRegistryFailure();
 
   // Checks.
-  bool CT1IsShown() const;
   void AfterSlice();
   void AfterEvent(const std::vector<std::string>& expected_boxes);
   void TakeRaised(std::vector<std::pair<ShellCall, Armed>>* raised);
@@ -188,7 +187,7 @@ void Soak::Run() {
   StorePair(RootKey::CurrentConfig, 2, 4);
   Start("\"C:\\Program Files\\Velocane\\velocane.exe\" /Auto").Show();
   sim.windowing.RunFor(5 * kSecond);
-  ASSERT_TRUE(CT1IsShown());
+  ASSERT_TRUE(form->CT1->IconVisible());
   minimized_ = true;
   AfterEvent({});
 
@@ -817,8 +816,6 @@ void Soak::ArmObserverFailure() {
 
 // ---------------------------------------------------------------------------
 // Checks.
-
-bool Soak::CT1IsShown() const { return form->CT1->IconVisible(); }
 
 void Soak::TakeRaised(std::vector<std::pair<ShellCall, Armed>>* raised) {
   for (std::size_t kind = 0; kind < sim::kShellCallKinds; ++kind) {
