@@ -47,12 +47,20 @@ SharedHandler* handler = nullptr;
 std::optional<std::intptr_t> HandlerProc(std::uint32_t msg, std::uintptr_t wparam,
                                          std::intptr_t lparam) {
   switch (msg) {
-    case kTrayCallbackMessage:
-      // Only for a living icon; never to the default handling.
+    case kTrayCallbackMessage: {
+      // Only for a living icon; never to the default handling. The shell's
+      // id and notification are 32-bit values: a wider wParam or lParam
+      // comes from elsewhere and names neither, cut short as it may be.
+      constexpr std::uint32_t kMax = 0xFFFFFFFFu;
+      if (static_cast<std::uintmax_t>(wparam) > kMax || lparam < 0 ||
+          static_cast<std::uintmax_t>(lparam) > kMax) {
+        return 0;
+      }
       if (TNotifyAreaIcon* icon = TNotifyIconHandler::Find(static_cast<std::uint32_t>(wparam))) {
         icon->HandleCallback(static_cast<std::uint32_t>(lparam));
       }
       return 0;
+    }
     case wm::kDestroy:
     case wm::kClose:
     case wm::kQueryEndSession:

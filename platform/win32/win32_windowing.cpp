@@ -1,5 +1,6 @@
 #include "platform/win32/win32_windowing.h"
 
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -45,21 +46,49 @@ void Win32Windowing::SetErrorHandler(std::function<void(std::exception_ptr)> han
 
 namespace {
 
+// The procedures of the hidden windows, by window. A procedure goes once its
+// window is really gone, not at a WM_NCDESTROY: any program can send that one
+// to a living window, which must go on answering. A procedure that ends its
+// own window is freed only once no hidden window's procedure runs.
+struct HiddenProcedures {
+  std::map<HWND, std::unique_ptr<WindowProc>> live;
+  std::vector<std::unique_ptr<WindowProc>> gone;
+  int running = 0;
+};
+
+HiddenProcedures& Procedures() {
+  static HiddenProcedures procedures;
+  return procedures;
+}
+
+void CollectProcedures() {
+  HiddenProcedures& procedures = Procedures();
+  for (auto it = procedures.live.begin(); it != procedures.live.end();) {
+    if (IsWindow(it->first) != FALSE) {
+      ++it;
+      continue;
+    }
+    procedures.gone.push_back(std::move(it->second));
+    it = procedures.live.erase(it);
+  }
+  if (procedures.running == 0) procedures.gone.clear();
+}
+
 // The procedure of every hidden window: the object's WindowProc travels in
-// the creation parameters and lives in the window's user data until WM_NCDESTROY.
+// the creation parameters and lives in the window's user data.
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* proc = reinterpret_cast<WindowProc*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete proc;
-    return DefWindowProcA(hwnd, msg, wparam, lparam);
-  }
   std::optional<std::intptr_t> result;
-  if (proc != nullptr && *proc) Guarded([&] { result = (*proc)(msg, wparam, lparam); });
+  if (proc != nullptr && *proc) {
+    HiddenProcedures& procedures = Procedures();
+    ++procedures.running;
+    Guarded([&] { result = (*proc)(msg, wparam, lparam); });
+    if (--procedures.running == 0) procedures.gone.clear();
+  }
   return result ? *result : DefWindowProcA(hwnd, msg, wparam, lparam);
 }
 
@@ -68,17 +97,24 @@ LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
 CreateWindowResult Win32Windowing::CreateHiddenWindow(const std::string& class_name,
                                                       const std::string& title, bool message_only,
                                                       WindowProc proc) {
+  CollectProcedures();
   if (!EnsureWindowClass(class_name, HiddenWindowProc)) return {{}, GetLastError()};
   auto owned = std::make_unique<WindowProc>(std::move(proc));
   HWND hwnd = CreateWindowExA(0, class_name.c_str(), title.c_str(), WS_POPUP, 0, 0, 0, 0,
                               message_only ? HWND_MESSAGE : nullptr, nullptr,
                               GetModuleHandleA(nullptr), owned.get());
   if (hwnd == nullptr) return {{}, GetLastError()};
-  owned.release();  // the window frees it at WM_NCDESTROY
+  // A handle the system gave again: the earlier window's procedure is long unused.
+  std::unique_ptr<WindowProc>& slot = Procedures().live[hwnd];
+  if (slot) Procedures().gone.push_back(std::move(slot));
+  slot = std::move(owned);
   return {FromHwnd(hwnd), 0};
 }
 
-void Win32Windowing::DestroyWindow(WindowHandle window) { ::DestroyWindow(ToHwnd(window)); }
+void Win32Windowing::DestroyWindow(WindowHandle window) {
+  ::DestroyWindow(ToHwnd(window));
+  CollectProcedures();
+}
 
 void Win32Windowing::SetWindowText(WindowHandle window, const std::string& text) {
   SetWindowTextA(ToHwnd(window), text.c_str());

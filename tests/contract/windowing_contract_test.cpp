@@ -1,6 +1,7 @@
 // Hidden windows, messages and timers, on the simulation and on the real system.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -77,6 +78,41 @@ TEST_F(WindowingContract, DestroyedWindowIsGone) {
   EXPECT_FALSE(Listed(w));
   EXPECT_EQ(win.GetWindowText(w), "");
   EXPECT_EQ(win.GetClassName(w), "");
+}
+
+// The end of a window's life is its destruction, not the notice of it: a
+// WM_NCDESTROY or WM_DESTROY that anyone sends to a living window leaves it
+// answering; its procedure goes when the window does, also one that ends its
+// own window while it runs.
+TEST_F(WindowingContract, AWindowOutlivesItsDestructionNoticesAndItsProcedureGoesWithIt) {
+  constexpr std::uint32_t kEndYourself = wm::kUser + 2;
+  for (bool message_only : {false, true}) {
+    SCOPED_TRACE(message_only ? "message-only" : "top-level");
+    auto token = std::make_shared<int>(0);
+    WindowHandle w;
+    CreateWindowResult created = win.CreateHiddenWindow(
+        "VelocaneContractWindow", "", message_only,
+        [this, token, &w](std::uint32_t msg, std::uintptr_t,
+                          std::intptr_t lparam) -> std::optional<std::intptr_t> {
+          if (msg == kPing) return lparam * 2;
+          if (msg == kEndYourself) {
+            win.DestroyWindow(w);
+            return ++*token;
+          }
+          return std::nullopt;
+        });
+    ASSERT_TRUE(created.handle) << created.error;
+    w = created.handle;
+    constexpr std::uint32_t kNcDestroy = 0x0082;
+    for (std::uint32_t notice : {kNcDestroy, wm::kDestroy}) {
+      win.SendMessage(w, notice, 0, 0);
+      EXPECT_EQ(win.SendMessage(w, kPing, 0, 21), 42);
+    }
+    EXPECT_EQ(token.use_count(), 2);
+    EXPECT_EQ(win.SendMessage(w, kEndYourself, 0, 0), 1);
+    EXPECT_EQ(win.GetClassName(w), "");
+    EXPECT_EQ(token.use_count(), 1);
+  }
 }
 
 TEST_F(WindowingContract, PostedMessagesArriveInOrderBeforeTheQuit) {
