@@ -29,29 +29,22 @@ struct ComFault {
   Place place;
   ShellCall call;
   // The nth call of that kind from the act on. For a poll the scene is: A
-  // navigated, B unchanged, C closed, D new; the comments say where the
-  // literal scan makes that call.
+  // navigated, B unchanged, C closed, D new; the poll reads A, B and D in
+  // that order, and the comments say whose call it is.
   int nth;
 };
 
 const ComFault kFaults[] = {
-    {"PollCountFirst", Place::kPoll, ShellCall::kCount, 1},                 // the scan's count
-    {"PollCountPurge", Place::kPoll, ShellCall::kCount, 4},                 // search for C's entry
-    {"PollItemFirst", Place::kPoll, ShellCall::kItem, 1},                   // A
-    {"PollItemNewWindow", Place::kPoll, ShellCall::kItem, 3},               // D
-    {"PollItemPurge", Place::kPoll, ShellCall::kItem, 7},                   // search for C
-    {"PollItemLast", Place::kPoll, ShellCall::kItem, 12},                   // search for D
-    {"PollQueryFirst", Place::kPoll, ShellCall::kQueryBrowser, 1},          // A
-    {"PollQueryAfterRemoval", Place::kPoll, ShellCall::kQueryBrowser, 10},  // D, after C went
-    {"PollUrlChanged", Place::kPoll, ShellCall::kLocationURL, 1},           // A's new address
-    {"PollUrlNewWindow", Place::kPoll, ShellCall::kLocationURL, 3},         // D
-    {"PollTitleChanged", Place::kPoll, ShellCall::kLocationName, 1},        // A
-    {"PollTitleNewWindow", Place::kPoll, ShellCall::kLocationName, 3},      // D
-    {"PollHwndKnown", Place::kPoll, ShellCall::kHwnd, 1},                   // A
-    {"PollHwndNewFirstRead", Place::kPoll, ShellCall::kHwnd, 3},            // D
-    {"PollHwndNewSecondRead", Place::kPoll, ShellCall::kHwnd, 4},           // D, for its entry
-    {"PollHwndPurge", Place::kPoll, ShellCall::kHwnd, 6},                   // search for B
-    {"PollHwndLast", Place::kPoll, ShellCall::kHwnd, 13},                   // search for D
+    {"PollCountFirst", Place::kPoll, ShellCall::kCount, 1},             // the scan's count
+    {"PollItemFirst", Place::kPoll, ShellCall::kItem, 1},               // A
+    {"PollItemNewWindow", Place::kPoll, ShellCall::kItem, 3},           // D
+    {"PollQueryFirst", Place::kPoll, ShellCall::kQueryBrowser, 1},      // A
+    {"PollUrlChanged", Place::kPoll, ShellCall::kLocationURL, 1},       // A's new address
+    {"PollUrlNewWindow", Place::kPoll, ShellCall::kLocationURL, 3},     // D
+    {"PollTitleChanged", Place::kPoll, ShellCall::kLocationName, 1},    // A
+    {"PollTitleNewWindow", Place::kPoll, ShellCall::kLocationName, 3},  // D
+    {"PollHwndKnown", Place::kPoll, ShellCall::kHwnd, 1},               // A
+    {"PollHwndNewWindow", Place::kPoll, ShellCall::kHwnd, 3},           // D
     {"ReconnectCreate", Place::kReconnect, ShellCall::kCreateShellWindows, 1},
     {"NowNavigate", Place::kTranslateNow, ShellCall::kNavigate, 1},
     {"NewCreate", Place::kTranslateInNew, ShellCall::kCreateBrowser, 1},
