@@ -24,6 +24,8 @@ struct ControlDesc {
   bool enabled = true;
   FontDesc font;
   Color color = clBtnFace;  // background
+  // The sibling this window goes directly below; none: above all its siblings.
+  WindowHandle below;
 };
 
 enum class TFormBorderStyle {
@@ -156,6 +158,8 @@ class FormPeer : public WidgetPeer {
   virtual void SetPosition(TPosition position, WindowHandle center_over) = 0;
   // The icon of the caption and the task switcher; null for the class's own.
   virtual void SetIcon(IconHandle icon) = 0;
+  // Paints now whatever of the window and its children waits to be painted.
+  virtual void Update() = 0;
 };
 
 class MemoPeer : public WidgetPeer {

@@ -113,7 +113,8 @@ void TWinControl::RemoveControl(TControl* control) {
 }
 
 ControlDesc TWinControl::Describe() const {
-  return ControlDesc{Name(), BoundsRect(), Caption(), Visible(), Enabled(), Font(), BackColor()};
+  return ControlDesc{Name(),    BoundsRect(), Caption(),   Visible(),
+                     Enabled(), Font(),       BackColor(), HigherSiblingWindow()};
 }
 
 void TWinControl::CreateHandle() {
@@ -124,8 +125,31 @@ void TWinControl::CreateHandle() {
   if (parent_peer == nullptr && !IsTopLevel()) return;  // made with the parent's handle
   peer_ = CreatePeer(app->Platform().widgets, parent_peer);
   for (TControl* child : controls_) {
-    if (child->IsWindowed()) static_cast<TWinControl*>(child)->CreateHandle();
+    if (child->IsWindowed() && child->Visible()) static_cast<TWinControl*>(child)->CreateHandle();
   }
+}
+
+void TWinControl::CreateHiddenHandles() {
+  if (peer_ == nullptr) return;
+  for (TControl* child : controls_) {
+    if (!child->IsWindowed()) continue;
+    auto* windowed = static_cast<TWinControl*>(child);
+    windowed->CreateHandle();
+    windowed->CreateHiddenHandles();
+  }
+}
+
+WindowHandle TWinControl::HigherSiblingWindow() const {
+  if (Parent() == nullptr) return {};
+  const std::vector<TControl*>& siblings = Parent()->Controls();
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end()) return {};
+  for (++it; it != siblings.end(); ++it) {
+    if ((*it)->IsWindowed() && static_cast<TWinControl*>(*it)->HandleAllocated()) {
+      return static_cast<TWinControl*>(*it)->Handle();
+    }
+  }
+  return {};
 }
 
 bool TWinControl::CanFocus() const {
@@ -156,7 +180,11 @@ void TWinControl::BoundsChanged() {
 }
 
 void TWinControl::VisibleChanged() {
-  if (peer_ != nullptr) peer_->SetVisible(Visible());
+  if (peer_ != nullptr) {
+    peer_->SetVisible(Visible());
+  } else if (Visible()) {
+    CreateHandle();  // a child made hidden gets its window when shown
+  }
 }
 
 void TWinControl::EnabledChanged() {

@@ -109,9 +109,12 @@ class TWinControl : public TControl, protected ContainerSink {
   WidgetPeer* Peer() const { return peer_.get(); }
   WindowHandle Handle() const;
 
-  // Creates the peer for this control and every windowed child (in stacking
-  // order). A child control gets one once its parent has one.
+  // Creates the peer for this control and every visible windowed child (in
+  // stacking order). A child control gets one once its parent has one; a
+  // hidden child once it is shown, or with CreateHiddenHandles.
   void CreateHandle();
+  // Creates the peers still missing below this control, hidden ones included.
+  void CreateHiddenHandles();
   bool CanFocus() const;
   // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
   void SetFocus();
@@ -152,6 +155,8 @@ class TWinControl : public TControl, protected ContainerSink {
   friend class TControl;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
+  // The window of the nearest sibling above this control that has one.
+  WindowHandle HigherSiblingWindow() const;
   TControl* WindowlessAt(Point at) const;
 
   std::vector<TControl*> controls_;

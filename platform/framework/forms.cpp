@@ -130,6 +130,12 @@ std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer
 void TForm::VisibleChanged() {
   if (Visible() && !HandleAllocated()) CreateHandle();
   TWinControl::VisibleChanged();
+  if (Visible()) {
+    // The window is painted before its hidden controls get theirs, so it shows
+    // complete as early as it can.
+    PeerAs<FormPeer>()->Update();
+    CreateHiddenHandles();
+  }
 }
 
 TWinControl* TForm::FirstTabStop(const TWinControl& container) const {

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_widgets.h"
 
+#include <algorithm>
+
 #include "platform/canvas.h"
 #include "platform/messages.h"
 #include "platform/process.h"
@@ -19,6 +21,7 @@ SimWindow::~SimWindow() {
     widgets_.drawing_.DeleteBitmap(surface_bitmap_);
   }
   widgets_.windowing_.DestroyWindow(handle_);
+  widgets_.Unstack(handle_);
   if (widgets_.focus_ == handle_) widgets_.focus_ = WindowHandle{};
   --widgets_.live_;
 }
@@ -185,9 +188,23 @@ void SimWidgets::CheckFailure() {
   ThrowOSError(error);
 }
 
-WindowHandle SimWidgets::ChildHandle(const ControlDesc& desc) {
+WindowHandle SimWidgets::ChildHandle(const ControlDesc& desc, WidgetPeer& parent) {
   CheckFailure();
-  return windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
+  const WindowHandle handle = windowing_.CreateHiddenWindow(desc.name, desc.text, true, {}).handle;
+  std::vector<WindowHandle>& siblings = children_[parent.Handle().value];
+  const auto below = std::find(siblings.begin(), siblings.end(), desc.below);
+  siblings.insert(below == siblings.end() ? siblings.begin() : below + 1, handle);
+  return handle;
+}
+
+void SimWidgets::Unstack(WindowHandle child) {
+  children_.erase(child.value);
+  for (auto& [parent, siblings] : children_) std::erase(siblings, child);
+}
+
+std::vector<WindowHandle> SimWidgets::Children(WindowHandle parent) const {
+  const auto found = children_.find(parent.value);
+  return found == children_.end() ? std::vector<WindowHandle>{} : found->second;
 }
 
 std::unique_ptr<FormPeer> SimWidgets::CreateForm(const FormDesc& desc, ContainerSink& container,
@@ -209,34 +226,34 @@ std::unique_ptr<FormPeer> SimWidgets::CreateForm(const FormDesc& desc, Container
   return std::make_unique<SimForm>(*this, desc, handle, container);
 }
 
-std::unique_ptr<WidgetPeer> SimWidgets::CreatePanel(const ControlDesc& desc, WidgetPeer&,
+std::unique_ptr<WidgetPeer> SimWidgets::CreatePanel(const ControlDesc& desc, WidgetPeer& parent,
                                                     ContainerSink& container) {
-  return std::make_unique<SimPanel>(*this, desc, ChildHandle(desc), false, container);
+  return std::make_unique<SimPanel>(*this, desc, ChildHandle(desc, parent), false, container);
 }
 
-std::unique_ptr<MemoPeer> SimWidgets::CreateMemo(const MemoDesc& desc, WidgetPeer&,
+std::unique_ptr<MemoPeer> SimWidgets::CreateMemo(const MemoDesc& desc, WidgetPeer& parent,
                                                  MemoSink& sink) {
-  return std::make_unique<SimMemo>(*this, desc, ChildHandle(desc.control), sink);
+  return std::make_unique<SimMemo>(*this, desc, ChildHandle(desc.control, parent), sink);
 }
 
-std::unique_ptr<ComboBoxPeer> SimWidgets::CreateComboBox(const ComboBoxDesc& desc, WidgetPeer&,
-                                                         ComboBoxSink& sink) {
-  return std::make_unique<SimComboBox>(*this, desc, ChildHandle(desc.control), sink);
+std::unique_ptr<ComboBoxPeer> SimWidgets::CreateComboBox(const ComboBoxDesc& desc,
+                                                         WidgetPeer& parent, ComboBoxSink& sink) {
+  return std::make_unique<SimComboBox>(*this, desc, ChildHandle(desc.control, parent), sink);
 }
 
-std::unique_ptr<ListViewPeer> SimWidgets::CreateListView(const ListViewDesc& desc, WidgetPeer&,
-                                                         ListViewSink& sink) {
-  return std::make_unique<SimListView>(*this, desc, ChildHandle(desc.control), sink);
+std::unique_ptr<ListViewPeer> SimWidgets::CreateListView(const ListViewDesc& desc,
+                                                         WidgetPeer& parent, ListViewSink& sink) {
+  return std::make_unique<SimListView>(*this, desc, ChildHandle(desc.control, parent), sink);
 }
 
-std::unique_ptr<CheckBoxPeer> SimWidgets::CreateCheckBox(const CheckBoxDesc& desc, WidgetPeer&,
-                                                         ClickSink& sink) {
-  return std::make_unique<SimCheckBox>(*this, desc, ChildHandle(desc.control), sink);
+std::unique_ptr<CheckBoxPeer> SimWidgets::CreateCheckBox(const CheckBoxDesc& desc,
+                                                         WidgetPeer& parent, ClickSink& sink) {
+  return std::make_unique<SimCheckBox>(*this, desc, ChildHandle(desc.control, parent), sink);
 }
 
-std::unique_ptr<WidgetPeer> SimWidgets::CreateButton(const ControlDesc& desc, WidgetPeer&,
+std::unique_ptr<WidgetPeer> SimWidgets::CreateButton(const ControlDesc& desc, WidgetPeer& parent,
                                                      ClickSink& sink) {
-  return std::make_unique<SimButton>(*this, desc, ChildHandle(desc), sink);
+  return std::make_unique<SimButton>(*this, desc, ChildHandle(desc, parent), sink);
 }
 
 }  // namespace velocane::sim

@@ -2,6 +2,7 @@
 // Peers for the simulation: they keep what the real window would show, so a
 // test can look at it, and offer the user's input as the real windows give
 // it. Forms are top-level windows of the simulated desktop.
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -91,6 +92,8 @@ class SimForm final : public SimContainer<FormPeer> {
     center_over = over;
   }
   void SetIcon(IconHandle new_icon) override { icon = new_icon; }
+  // Nothing waits to be painted here: a test renders when it looks.
+  void Update() override { ++updates; }
 
   TFormBorderStyle border_style;
   bool stay_on_top;
@@ -98,6 +101,7 @@ class SimForm final : public SimContainer<FormPeer> {
   WindowHandle center_over;
   WindowHandle owner;
   IconHandle icon;
+  int updates = 0;
 };
 
 using SimPanel = SimContainer<WidgetPeer>;
@@ -210,11 +214,15 @@ class SimWidgets : public WidgetFactory {
   int LivePeers() const { return live_; }
   // The window that has the keyboard focus, or null.
   WindowHandle Focus() const { return focus_; }
+  // A window's child windows in stacking order, the top one first.
+  std::vector<WindowHandle> Children(WindowHandle parent) const;
 
  private:
   friend class SimWindow;
-  // A handle for a child window; raises the failure a test asked for.
-  WindowHandle ChildHandle(const ControlDesc& desc);
+  // A handle for a child window, stacked as the desc says; raises the failure
+  // a test asked for.
+  WindowHandle ChildHandle(const ControlDesc& desc, WidgetPeer& parent);
+  void Unstack(WindowHandle child);
   void CheckFailure();
 
   SimWindowing& windowing_;
@@ -222,6 +230,7 @@ class SimWidgets : public WidgetFactory {
   unsigned fail_next_create_ = 0;
   int live_ = 0;
   WindowHandle focus_;
+  std::map<std::uintptr_t, std::vector<WindowHandle>> children_;  // by parent, top first
 };
 
 }  // namespace velocane::sim

@@ -15,7 +15,11 @@ DWORD ChildStyle(const ControlDesc& desc) {
 }
 
 Win32Window::Win32Window(const ControlDesc& desc)
-    : bounds_(desc.bounds), color_(desc.color), text_color_(desc.font.color), text_(desc.text) {}
+    : bounds_(desc.bounds),
+      color_(desc.color),
+      text_color_(desc.font.color),
+      text_(desc.text),
+      below_(desc.below) {}
 
 Win32Window::~Win32Window() {
   // The window may still be told things while it goes; they no longer reach us.
@@ -37,9 +41,11 @@ void Win32Window::CreateHandle(DWORD ex_style, const char* window_class, DWORD s
   if (hwnd == nullptr) ThrowLastError();
   window_.reset(hwnd);
   SetPropA(hwnd, kPeerProperty, this);
-  // Creation order is stacking order: each new control goes above its siblings.
+  // Stacking follows the controls' order: a new control goes above the
+  // siblings made before it, and below any made already that comes after it.
   if ((style & WS_CHILD) != 0) {
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const HWND after = below_ ? ToHwnd(below_) : HWND_TOP;
+    SetWindowPos(hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ApplyFont(font);
 }

@@ -67,7 +67,8 @@ class Win32Window {
   Rect bounds_;
   Color color_;
   Color text_color_;
-  std::string text_;  // the text the program last gave the control
+  std::string text_;    // the text the program last gave the control
+  WindowHandle below_;  // the sibling the window is made directly below; none: the top
 
  private:
   UniqueWindow window_;

@@ -64,6 +64,10 @@ class Win32Form final : public Win32Container<FormPeer> {
     SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, handle);
   }
 
+  void Update() override {
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override {
     switch (msg) {
       case WM_CLOSE:

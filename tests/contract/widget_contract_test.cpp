@@ -2,6 +2,9 @@
 // when made, after each setting changes, and what the user's input does.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "platform/framework/application.h"
 #include "platform/messages.h"
 #include "tests/contract/backend.h"
@@ -66,6 +69,41 @@ TEST_F(WidgetContract, ControlsOnAPanelAreMadeWithItAndMoveWithIt) {
   panel->Hide();
   EXPECT_FALSE(Probe(*panel).visible);
   EXPECT_TRUE(Probe(*box).visible);  // its own flag; the hidden parent hides it
+}
+
+TEST_F(WidgetContract, HiddenControlsGetTheirWindowsLaterInTheirPlaceOfTheStacking) {
+  // Put together before the panel has a window, bottom to top.
+  auto* panel = new TPanel(form, "Panel");
+  panel->SetBounds(0, 0, 400, 100);
+  std::vector<TButton*> buttons;
+  for (const char* name : {"Low", "ShownFirst", "ShownWithTheForm", "High"}) {
+    auto* button = new TButton(form, name);
+    button->SetBounds(10 * static_cast<int>(buttons.size()), 10, 80, 25);
+    button->SetVisible(buttons.empty() || std::string(name) == "High");
+    button->SetParent(panel);
+    buttons.push_back(button);
+  }
+  TButton* low = buttons[0];
+  TButton* shown_first = buttons[1];
+  TButton* with_form = buttons[2];
+  TButton* high = buttons[3];
+  panel->SetParent(form);
+  EXPECT_FALSE(shown_first->HandleAllocated());
+  EXPECT_FALSE(with_form->HandleAllocated());
+  EXPECT_EQ(contract::Stacking(*panel), (std::vector{high->Handle(), low->Handle()}));
+
+  shown_first->Show();
+  ASSERT_TRUE(shown_first->HandleAllocated());
+  EXPECT_TRUE(Probe(*shown_first).visible);
+  EXPECT_EQ(contract::Stacking(*panel),
+            (std::vector{high->Handle(), shown_first->Handle(), low->Handle()}));
+
+  form->Show();
+  ASSERT_TRUE(with_form->HandleAllocated());
+  EXPECT_FALSE(Probe(*with_form).visible);
+  EXPECT_EQ(Probe(*with_form).bounds, (Rect{20, 10, 100, 35}));
+  EXPECT_EQ(contract::Stacking(*panel), (std::vector{high->Handle(), with_form->Handle(),
+                                                     shown_first->Handle(), low->Handle()}));
 }
 
 TEST_F(WidgetContract, MemoLinesAndReadOnly) {

@@ -55,6 +55,8 @@ FormState Form(const TForm& form);
 WindowHandle Focused();
 // Whether the window still exists.
 bool WindowExists(WindowHandle window);
+// The control's child windows in stacking order, the top one first.
+std::vector<WindowHandle> Stacking(const TWinControl& parent);
 
 // The user's input, as the system delivers it to the control's parent.
 void UserClick(TWinControl& button);

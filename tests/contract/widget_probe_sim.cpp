@@ -55,6 +55,10 @@ FormState Form(const TForm& form) {
 
 WindowHandle Focused() { return dynamic_cast<sim::SimWidgets&>(Backend().widgets).Focus(); }
 
+std::vector<WindowHandle> Stacking(const TWinControl& parent) {
+  return dynamic_cast<sim::SimWidgets&>(Backend().widgets).Children(parent.Handle());
+}
+
 bool WindowExists(WindowHandle window) {
   // Every window has a class; a destroyed one has none.
   return !Backend().windowing.GetClassName(window).empty();

@@ -152,6 +152,15 @@ bool WindowExists(WindowHandle window) {
   return IsWindow(reinterpret_cast<HWND>(window.value)) != FALSE;
 }
 
+std::vector<WindowHandle> Stacking(const TWinControl& parent) {
+  std::vector<WindowHandle> children;
+  for (HWND child = GetWindow(Hwnd(parent), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(WindowHandle{reinterpret_cast<std::uintptr_t>(child)});
+  }
+  return children;
+}
+
 void UserClick(TWinControl& button) { SendMessageA(Hwnd(button), BM_CLICK, 0, 0); }
 
 void UserPickItem(TComboBox& combo, int index) {

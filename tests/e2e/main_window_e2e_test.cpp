@@ -37,13 +37,19 @@ TEST(MainWindowE2E, WindowsControlsAndCloseBox) {
   EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
   int edits = 0, lists = 0, panels = 0, hidden_buttons = 0;
-  for (HWND child : driver::Children(main)) {
-    const std::wstring cls = ClassOf(child);
-    if (cls == L"Edit" && GetParent(child) == main) ++edits;
-    if (cls == L"SysListView32") ++lists;
-    if (cls == L"TVelocanePanel") ++panels;
-    if (cls == L"Button" && !IsWindowVisible(child)) ++hidden_buttons;
-  }
+  const auto count = [&] {
+    edits = lists = panels = hidden_buttons = 0;
+    for (HWND child : driver::Children(main)) {
+      const std::wstring cls = ClassOf(child);
+      if (cls == L"Edit" && GetParent(child) == main) ++edits;
+      if (cls == L"SysListView32") ++lists;
+      if (cls == L"TVelocanePanel") ++panels;
+      if (cls == L"Button" && !IsWindowVisible(child)) ++hidden_buttons;
+    }
+    return hidden_buttons >= 6;
+  };
+  // The hidden controls get their windows just after the window is shown.
+  driver::WaitUntil(count, 5000);
   EXPECT_EQ(edits, 2);
   EXPECT_EQ(lists, 1);
   EXPECT_EQ(panels, 1);

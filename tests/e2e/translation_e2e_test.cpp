@@ -20,18 +20,23 @@ class TranslationE2E : public BrowserWindowsE2E {
  protected:
   explicit TranslationE2E(bool serve_browsers = false) : BrowserWindowsE2E(serve_browsers) {}
 
-  // The hidden controls, found by the texts they start with.
+  // The hidden controls, found by the texts they start with; their windows
+  // come just after the main window is shown.
   void FindControls() {
-    for (HWND child : Children(panel_)) {
-      const std::wstring cls = ClassOf(child);
-      const std::wstring text = TextOf(child);
-      if (cls == L"ComboBox" && text == L"French") cb1_ = child;
-      if (cls == L"ComboBox" && text == L"English") cb2_ = child;
-      if (cls == L"ComboBox" && text == L"Server  5") server_box_ = child;
-      if (cls == L"Button" && text == L"Translate   Now ") go_ = child;
-      if (cls == L"Button" && text == L"Translate in New") new_ = child;
-      if (cls == L"Button" && text == L"Close selected") close_ = child;
-    }
+    const auto find = [&] {
+      for (HWND child : Children(panel_)) {
+        const std::wstring cls = ClassOf(child);
+        const std::wstring text = TextOf(child);
+        if (cls == L"ComboBox" && text == L"French") cb1_ = child;
+        if (cls == L"ComboBox" && text == L"English") cb2_ = child;
+        if (cls == L"ComboBox" && text == L"Server  5") server_box_ = child;
+        if (cls == L"Button" && text == L"Translate   Now ") go_ = child;
+        if (cls == L"Button" && text == L"Translate in New") new_ = child;
+        if (cls == L"Button" && text == L"Close selected") close_ = child;
+      }
+      return cb1_ && cb2_ && server_box_ && go_ && new_ && close_;
+    };
+    WaitUntil(find, 5000);
     for (HWND control : {cb1_, cb2_, server_box_, go_, new_, close_}) {
       ASSERT_NE(control, nullptr);
       EXPECT_FALSE(IsWindowVisible(control));

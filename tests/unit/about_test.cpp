@@ -151,9 +151,9 @@ TEST_F(AboutTest, PaintsTheBevelThePictureAndLeavesItsTransparentCorners) {
 }
 
 TEST_F(AboutTest, AboutHidesTheWindowShowsTheBoxAndShowsTheWindowAgain) {
+  form->Show();
   const int peers = sim.widgets.LivePeers();
   const int windows = sim.windowing.LiveWindows();
-  form->Show();
   WhileOpen([&](TAbout& about) {
     EXPECT_FALSE(sim.windowing.IsWindowVisible(form->Handle()));
     EXPECT_FALSE(form->Enabled());
@@ -175,8 +175,8 @@ TEST_F(AboutTest, AboutHidesTheWindowShowsTheBoxAndShowsTheWindowAgain) {
 }
 
 TEST_F(AboutTest, TheHiddenButtonShowsTheBoxWithoutHidingTheWindow) {
-  const int peers = sim.widgets.LivePeers();
   form->Show();
+  const int peers = sim.widgets.LivePeers();
   WhileOpen([&](TAbout&) {
     EXPECT_TRUE(sim.windowing.IsWindowVisible(form->Handle()));
     EXPECT_FALSE(form->Enabled());

@@ -155,11 +155,15 @@ TEST_F(MainWindowTest, TimersStartDisabled) {
 }
 
 TEST_F(MainWindowTest, PeersMirrorTheModel) {
-  // Every windowed control has a peer created with its state.
+  // Every visible windowed control has a peer created with its state.
   auto* cb = static_cast<sim::SimComboBox*>(form->CB->Peer());
   ASSERT_NE(cb, nullptr);
   EXPECT_EQ(cb->control.text, "AUTO");
   EXPECT_EQ(cb->items.size(), 7u);
+  // The hidden ones get theirs after the shown window has been painted.
+  EXPECT_EQ(form->BitBtn1->Peer(), nullptr);
+  form->Show();
+  EXPECT_EQ(static_cast<sim::SimForm*>(form->Peer())->updates, 1);
   auto* bitbtn = static_cast<sim::SimButton*>(form->BitBtn1->Peer());
   ASSERT_NE(bitbtn, nullptr);
   EXPECT_FALSE(bitbtn->control.visible);

@@ -254,11 +254,20 @@ TEST_F(TranslationActions, HiddenControlsWithTheirItemsTextsSizesAndPictures) {
   for (const Combo& c : {Combo{form->CB1, "French", 100, 10}, Combo{form->CB2, "English", 100, 10},
                          Combo{form->CBServer, "Server  5", 71, 8}}) {
     SCOPED_TRACE(c.combo->Name());
+    // Their windows come once the main window is shown.
+    EXPECT_EQ(c.combo->Peer(), nullptr);
     EXPECT_EQ(c.combo->Text(), c.text);
     EXPECT_EQ(c.combo->Width(), c.width);
     EXPECT_EQ(c.combo->DropDownCount(), c.rows);
     EXPECT_FALSE(c.combo->Visible());
-    EXPECT_NE(c.combo->Peer(), nullptr);
+  }
+  form->Show();
+  for (TComboBox* combo : {form->CB1, form->CB2, form->CBServer}) {
+    auto* peer = static_cast<sim::SimComboBox*>(combo->Peer());
+    ASSERT_NE(peer, nullptr);
+    EXPECT_FALSE(peer->control.visible);
+    EXPECT_EQ(peer->control.text, combo->Text());
+    EXPECT_EQ(peer->items, combo->Items());
   }
   EXPECT_EQ(form->CB1->Items(), languages);
   EXPECT_EQ(form->CB2->Items(), languages);

@@ -229,7 +229,8 @@ TEST(EncodeQueryData, APageWithItsOwnQueryStaysOneParameter) {
 // The selection handlers on the main window.
 class TranslationSettingsTest : public ProgramTest {
  protected:
-  void SetUp() override { Start(); }
+  // Shown, as the message loop shows it: the hidden combo boxes have their windows.
+  void SetUp() override { Start().Show(); }
   void Pick(TComboBox* combo, const std::string& item) {
     const auto& items = combo->Items();
     const auto at = std::find(items.begin(), items.end(), item);
