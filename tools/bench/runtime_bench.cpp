@@ -15,21 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/bench/build_path.h"
 #include "tools/driver/driver.h"
 #include "tools/driver/shell_server.h"
 
 namespace {
 
 using namespace velocane::driver;
-
-std::wstring Beside(const wchar_t* name) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, length);
-  path = path.substr(0, path.find_last_of(L"\\/"));  // tools/
-  path = path.substr(0, path.find_last_of(L"\\/"));  // the build
-  return path + name;
-}
+using velocane::bench::InBuild;
 
 // Wine reports no times of other processes, so the CPU is read where Linux
 // keeps it: the process of this prefix whose command line names the program.
@@ -172,7 +165,7 @@ void OpenBrowsers(ShellServer& shell, int count) {
 
 int Idle(int seconds) {
   const std::wstring velocane = VelocanePath();
-  const std::wstring bare = Beside(L"\\tools\\bare_window.exe");
+  const std::wstring bare = InBuild(L"\\tools\\bare_window.exe");
   std::printf("CPU over %d s idle (after 2 s settling), user + system:\n", seconds);
   std::printf("%-32s %10s %12s %16s\n", "", "CPU ms", "% of a core", "shell server ms");
   const auto row = [&](const char* what, const Cpu& cpu) {
@@ -201,7 +194,7 @@ int Idle(int seconds) {
 int Memory(int minutes) {
   ShellServer shell;
   OpenBrowsers(shell, 5);
-  Started bare(Beside(L"\\tools\\bare_window.exe"), L"BareWindow", L"");
+  Started bare(InBuild(L"\\tools\\bare_window.exe"), L"BareWindow", L"");
   Started program(VelocanePath(), L"TForm1", L"Velocane");
   Sleep(5000);
   std::printf("%-28s %14s %16s %20s\n", "", "private KiB", "working set KiB",

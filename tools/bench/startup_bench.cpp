@@ -1,5 +1,6 @@
 // Start-up under Wine: from process start to the main window shown, for
-// velocane.exe next to a bare Win32 window, launched in turns.
+// velocane.exe next to a bare Win32 window, and next to the same bare window
+// loading what the program loads before its own work, launched in turns.
 //   startup_bench.exe [ROUNDS]
 #include <windows.h>
 
@@ -9,16 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "tools/bench/build_path.h"
+
 namespace {
 
-std::wstring Beside(const wchar_t* name) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path(self, length);
-  path = path.substr(0, path.find_last_of(L"\\/"));  // tools/
-  path = path.substr(0, path.find_last_of(L"\\/"));  // the build
-  return path + name;
-}
+using velocane::bench::InBuild;
 
 struct Found {
   DWORD process_id;
@@ -75,31 +71,46 @@ double Median(std::vector<double> values) {
   return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+struct Program {
+  const char* label;
+  std::wstring path;
+  const wchar_t* class_name;
+  std::vector<double> ms;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
-  const std::wstring velocane = Beside(L"\\app\\velocane.exe");
-  const std::wstring bare = Beside(L"\\tools\\bare_window.exe");
-  std::vector<double> program_ms, bare_ms;
+  std::vector<Program> programs = {
+      {"velocane", InBuild(L"\\app\\velocane.exe"), L"TForm1", {}},
+      {"bare window", InBuild(L"\\tools\\bare_window.exe"), L"BareWindow", {}},
+      {"bare window loading as velocane",
+       InBuild(L"\\tools\\bare_window_loaded.exe"),
+       L"BareWindow",
+       {}},
+  };
   // One of each first, unmeasured: Wine loads its libraries once.
-  Launch(velocane, L"TForm1");
-  Launch(bare, L"BareWindow");
+  for (Program& p : programs) Launch(p.path, p.class_name);
   for (int round = 0; round < rounds; ++round) {
-    // In turns, the order swapped each round, so both meet the same machine.
-    if (round % 2 == 0) {
-      program_ms.push_back(Launch(velocane, L"TForm1"));
-      bare_ms.push_back(Launch(bare, L"BareWindow"));
-    } else {
-      bare_ms.push_back(Launch(bare, L"BareWindow"));
-      program_ms.push_back(Launch(velocane, L"TForm1"));
+    // In turns, the order reversed each round, so all meet the same machine.
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+      Program& p = programs[round % 2 == 0 ? i : programs.size() - 1 - i];
+      p.ms.push_back(Launch(p.path, p.class_name));
     }
-    std::printf("round %d: velocane %.1f ms, bare window %.1f ms\n", round + 1, program_ms.back(),
-                bare_ms.back());
+    std::printf("round %d:", round + 1);
+    for (const Program& p : programs) std::printf(" %s %.1f ms;", p.label, p.ms.back());
+    std::printf("\n");
   }
-  const double program = Median(program_ms);
-  const double base = Median(bare_ms);
-  std::printf("median of %d: velocane %.1f ms, bare window %.1f ms, ratio %.2f\n", rounds, program,
-              base, program / base);
+  const double program = Median(programs[0].ms);
+  const double bare = Median(programs[1].ms);
+  const double loaded = Median(programs[2].ms);
+  std::printf(
+      "median of %d: velocane %.1f ms, bare window %.1f ms, bare window loading as velocane "
+      "%.1f ms\n",
+      rounds, program, bare, loaded);
+  std::printf(
+      "ratios: velocane / bare %.2f; loading alone / bare %.2f; velocane / loading alone %.2f\n",
+      program / bare, loaded / bare, program / loaded);
   return 0;
 }
