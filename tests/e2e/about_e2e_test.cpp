@@ -12,18 +12,11 @@ namespace {
 
 using namespace driver;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
 // The middle of the "About" button on the panel.
-constexpr POINT kAbout{311 + 34, 10 + 34};
 
 class AboutE2E : public ::testing::Test {
  protected:
-  AboutE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"}}) {}
+  AboutE2E() : snapshot_(InternetSettingsPlaces()) {}
 
   void Launch() {
     program_ = std::make_unique<RunningProgram>();

@@ -11,20 +11,11 @@ namespace {
 
 using namespace driver;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-
 // Where the flat buttons sit on the panel.
-constexpr POINT kStop{29 + 34, 10 + 34};
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
 
 class AccelerationE2E : public ::testing::Test {
  protected:
-  AccelerationE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}) {}
+  AccelerationE2E() : snapshot_(InternetSettingsPlaces()) {}
 
   static void StorePair(HKEY root, DWORD a, DWORD b) {
     WriteDWord(root, kSettings, L"MaxConnectionsPerServer", a);

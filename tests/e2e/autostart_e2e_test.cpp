@@ -8,8 +8,6 @@ namespace {
 
 using namespace driver;
 
-const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 const std::wstring kCheckCaption = L"Enable acceleration on system startup";
 
 struct Started {
@@ -37,11 +35,7 @@ void CloseAnsweringYes(Started& s) {
 class AutostartE2E : public ::testing::Test {
  protected:
   // A Run entry left behind would start the program at Wine's next boot.
-  RegistrySnapshot snapshot_{{{HKEY_LOCAL_MACHINE, kRun, L"Velocane"},
-                              {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                              {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                              {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                              {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"}}};
+  RegistrySnapshot snapshot_{InternetSettingsPlaces({{HKEY_LOCAL_MACHINE, kRun, L"Velocane"}})};
 };
 
 TEST_F(AutostartE2E, CheckingWritesTheRunValueRestartShowsItUncheckingDeletesIt) {

@@ -19,9 +19,6 @@ namespace {
 using namespace driver;
 using badmsg::Target;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
-constexpr POINT kMinimize{239 + 34, 10 + 34};
 constexpr Target kTargets[] = {Target::kTrayHandler, Target::kLightTimers, Target::kMainWindow,
                                Target::kApplicationWindow};
 
@@ -67,12 +64,7 @@ std::set<std::uint32_t> PointerMessagesOfTheSystem() {
 
 class BadMessagesE2E : public ::testing::Test {
  protected:
-  BadMessagesE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}) {}
+  BadMessagesE2E() : snapshot_(InternetSettingsPlaces()) {}
 
   void Launch() {
     icons_before_ = TrayIcons();

@@ -19,12 +19,6 @@ namespace velocane::e2e {
 
 using Rows = std::vector<std::vector<std::wstring>>;
 
-inline const std::wstring kSettings =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-// Where the flat buttons sit on the panel.
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
-constexpr POINT kView{169 + 34, 10 + 34};
-
 inline double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -42,12 +36,7 @@ inline std::string Show(const Rows& rows) {
 class BrowserWindowsE2E : public ::testing::Test {
  protected:
   explicit BrowserWindowsE2E(bool serve_browsers = false)
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}),
-        server_(serve_browsers) {}
+      : snapshot_(driver::InternetSettingsPlaces()), server_(serve_browsers) {}
 
   // The program comes after the collection, as at log-on after the shell.
   void Launch() {
@@ -76,7 +65,7 @@ class BrowserWindowsE2E : public ::testing::Test {
   bool Covered() const { return IsWindowVisible(memos_[0]) && IsWindowVisible(memos_[1]); }
   // View, and the list is uncovered.
   void Uncover() {
-    driver::ClickAt(panel_, kView.x, kView.y);
+    driver::ClickAt(panel_, driver::kView.x, driver::kView.y);
     ASSERT_TRUE(driver::WaitUntil([&] { return !IsWindowVisible(memos_[0]); }, 5000))
         << "View did not uncover the list";
   }

@@ -15,8 +15,6 @@ namespace {
 
 using namespace driver;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kUninstall =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velocane";
 
@@ -63,12 +61,7 @@ int RunAndWait(const std::wstring& program, const std::wstring& arguments,
 class InstallerE2E : public ::testing::Test {
  protected:
   InstallerE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"},
-                   {HKEY_LOCAL_MACHINE, kRun, L"Velocane"}}),
+      : snapshot_(InternetSettingsPlaces({{HKEY_LOCAL_MACHINE, kRun, L"Velocane"}})),
         installer_(Installer()),
         folder_(Folder(CSIDL_PROGRAM_FILES) + L"\\Velocane"),
         program_(folder_ + L"\\velocane.exe"),

@@ -17,10 +17,7 @@ namespace {
 
 using namespace driver;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 // Where the flat buttons sit on the panel.
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
-constexpr POINT kMinimize{239 + 34, 10 + 34};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -34,12 +31,7 @@ std::string ShotPath(const char* name) {
 
 class TrayE2E : public ::testing::Test {
  protected:
-  TrayE2E()
-      : snapshot_({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                   {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}}) {}
+  TrayE2E() : snapshot_(InternetSettingsPlaces()) {}
 
   void Launch(const std::wstring& arguments = L"") {
     icons_before_ = TrayIcons();

@@ -440,4 +440,17 @@ RegistrySnapshot::~RegistrySnapshot() {
   }
 }
 
+std::vector<RegistrySnapshot::Place> InternetSettingsPlaces(
+    std::vector<RegistrySnapshot::Place> extra) {
+  std::vector<RegistrySnapshot::Place> places = {
+      {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
+      {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
+      {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
+      {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
+      {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"},
+  };
+  places.insert(places.end(), extra.begin(), extra.end());
+  return places;
+}
+
 }  // namespace velocane::driver

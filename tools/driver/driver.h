@@ -119,4 +119,21 @@ class RegistrySnapshot {
   std::vector<Saved> saved_;
 };
 
+// Where the program keeps its state: the Internet settings key, under
+// HKEY_CURRENT_USER and HKEY_CURRENT_CONFIG, and the Run key of HKEY_LOCAL_MACHINE.
+inline const std::wstring kSettings =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+inline const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// The Internet settings values the program writes: both limits under both
+// roots, and the connection type; `extra` places are kept with them.
+std::vector<RegistrySnapshot::Place> InternetSettingsPlaces(
+    std::vector<RegistrySnapshot::Place> extra = {});
+
+// The centres of the main window's flat buttons, in the panel's client area.
+inline constexpr POINT kStop{29 + 34, 10 + 34};
+inline constexpr POINT kAccelerate{99 + 34, 10 + 34};
+inline constexpr POINT kView{169 + 34, 10 + 34};
+inline constexpr POINT kMinimize{239 + 34, 10 + 34};
+inline constexpr POINT kAbout{311 + 34, 10 + 34};
+
 }  // namespace velocane::driver

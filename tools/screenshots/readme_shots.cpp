@@ -20,13 +20,7 @@ namespace {
 
 using namespace velocane::driver;
 
-const std::wstring kSettings = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 // The middles of the flat buttons on the panel.
-constexpr POINT kAccelerate{99 + 34, 10 + 34};
-constexpr POINT kStop{29 + 34, 10 + 34};
-constexpr POINT kView{169 + 34, 10 + 34};
-constexpr POINT kMinimize{239 + 34, 10 + 34};
-constexpr POINT kAbout{311 + 34, 10 + 34};
 
 struct Picture {
   RECT area{};
@@ -71,11 +65,7 @@ bool LimitsAre(DWORD per_server, DWORD per_1_0_server) {
 }
 
 void Shoot(const std::string& folder) {
-  RegistrySnapshot snapshot({{HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"},
-                             {HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server"},
-                             {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"},
-                             {HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"},
-                             {HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"}});
+  RegistrySnapshot snapshot(InternetSettingsPlaces());
   // A stored type is read only after a stored pair, as on a machine where
   // the program ran before.
   WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer", 2);
