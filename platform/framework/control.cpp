@@ -101,7 +101,12 @@ WindowHandle TWinControl::Handle() const { return peer_ ? peer_->Handle() : Wind
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
-  if (peer_ != nullptr && control->IsWindowed()) static_cast<TWinControl*>(control)->CreateHandle();
+  if (peer_ != nullptr && control->IsWindowed()) {
+    // Put on a window that exists: it gets all its windows at once.
+    auto* windowed = static_cast<TWinControl*>(control);
+    windowed->CreateHandle();
+    windowed->CreateHiddenHandles();
+  }
   control->Invalidate();
 }
 
@@ -183,7 +188,9 @@ void TWinControl::VisibleChanged() {
   if (peer_ != nullptr) {
     peer_->SetVisible(Visible());
   } else if (Visible()) {
-    CreateHandle();  // a child made hidden gets its window when shown
+    // A child made hidden gets its window when shown, with its hidden ones.
+    CreateHandle();
+    CreateHiddenHandles();
   }
 }
 

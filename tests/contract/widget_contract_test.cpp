@@ -72,12 +72,15 @@ TEST_F(WidgetContract, ControlsOnAPanelAreMadeWithItAndMoveWithIt) {
 }
 
 TEST_F(WidgetContract, HiddenControlsGetTheirWindowsLaterInTheirPlaceOfTheStacking) {
-  // Put together before the panel has a window, bottom to top.
-  auto* panel = new TPanel(form, "Panel");
+  // A form put together before its window is made, bottom to top.
+  auto* second = new TForm(&app, "VelocaneContractSecond");
+  second->SetClientSize(400, 300);
+  auto* panel = new TPanel(second, "Panel");
   panel->SetBounds(0, 0, 400, 100);
+  panel->SetParent(second);
   std::vector<TButton*> buttons;
   for (const char* name : {"Low", "ShownFirst", "ShownWithTheForm", "High"}) {
-    auto* button = new TButton(form, name);
+    auto* button = new TButton(second, name);
     button->SetBounds(10 * static_cast<int>(buttons.size()), 10, 80, 25);
     button->SetVisible(buttons.empty() || std::string(name) == "High");
     button->SetParent(panel);
@@ -87,7 +90,7 @@ TEST_F(WidgetContract, HiddenControlsGetTheirWindowsLaterInTheirPlaceOfTheStacki
   TButton* shown_first = buttons[1];
   TButton* with_form = buttons[2];
   TButton* high = buttons[3];
-  panel->SetParent(form);
+  second->CreateHandle();
   EXPECT_FALSE(shown_first->HandleAllocated());
   EXPECT_FALSE(with_form->HandleAllocated());
   EXPECT_EQ(contract::Stacking(*panel), (std::vector{high->Handle(), low->Handle()}));
@@ -98,12 +101,13 @@ TEST_F(WidgetContract, HiddenControlsGetTheirWindowsLaterInTheirPlaceOfTheStacki
   EXPECT_EQ(contract::Stacking(*panel),
             (std::vector{high->Handle(), shown_first->Handle(), low->Handle()}));
 
-  form->Show();
+  second->Show();
   ASSERT_TRUE(with_form->HandleAllocated());
   EXPECT_FALSE(Probe(*with_form).visible);
   EXPECT_EQ(Probe(*with_form).bounds, (Rect{20, 10, 100, 35}));
   EXPECT_EQ(contract::Stacking(*panel), (std::vector{high->Handle(), with_form->Handle(),
                                                      shown_first->Handle(), low->Handle()}));
+  delete second;
 }
 
 TEST_F(WidgetContract, MemoLinesAndReadOnly) {

@@ -179,6 +179,30 @@ TEST_F(FrameworkTest, CheckBoxRunsItsClickOnEveryChangeOfState) {
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
 }
 
+TEST_F(FrameworkTest, AHiddenPanelShownLaterGetsItsWindowWithItsChildrensHiddenOnesToo) {
+  // A second form, put together before its window is made.
+  auto* second = new TForm(&app, "Form2");
+  auto* panel = new TPanel(second, "Panel");
+  panel->SetVisible(false);
+  panel->SetParent(second);
+  auto* shown = new TButton(second, "Shown");
+  shown->SetParent(panel);
+  auto* hidden = new TButton(second, "Hidden");
+  hidden->SetVisible(false);
+  hidden->SetParent(panel);
+  second->CreateHandle();
+  const int peers = sim.widgets.LivePeers();
+  EXPECT_FALSE(panel->HandleAllocated());
+  panel->Show();
+  ASSERT_TRUE(shown->HandleAllocated());
+  ASSERT_TRUE(hidden->HandleAllocated());
+  EXPECT_EQ(sim.widgets.LivePeers(), peers + 3);
+  EXPECT_EQ(sim.widgets.Children(panel->Handle()),
+            (std::vector<WindowHandle>{hidden->Handle(), shown->Handle()}));
+  delete second;
+  EXPECT_EQ(sim.widgets.LivePeers(), peers - 1);  // the form's own went too
+}
+
 TEST_F(FrameworkTest, FocusNeedsAVisibleEnabledControl) {
   auto* memo = new TMemo(form, "Memo");
   memo->SetParent(form);
