@@ -5,7 +5,6 @@
 // cycles its icon and comes back from the tray at a real click.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -89,19 +88,7 @@ class BadMessagesE2E : public ::testing::Test {
     }
     pointers_ = PointerMessagesOfTheSystem();
   }
-  HWND OurIcon() {
-    for (HWND icon : TrayIcons()) {
-      if (std::find(icons_before_.begin(), icons_before_.end(), icon) == icons_before_.end()) {
-        return icon;
-      }
-    }
-    return nullptr;
-  }
-  std::vector<DWORD> IconPixels(HWND icon) {
-    RECT r{};
-    GetWindowRect(icon, &r);
-    return CaptureScreen(r);
-  }
+  HWND OurIcon() { return NewTrayIcon(icons_before_); }
   bool ErrorBoxUp() { return WaitForMessageBox(program_->ProcessId(), L"Velocane 3.12", 0); }
 
   // `count` messages to the four windows; the program must stay up and show nothing.
@@ -213,8 +200,8 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
 
   // The icon still cycles on its light timer, and a real click brings the window back.
   Sleep(300);
-  const std::vector<DWORD> before = IconPixels(icon);
-  EXPECT_TRUE(WaitUntil([&] { return IconPixels(icon) != before; }, 12000))
+  const std::vector<DWORD> before = CaptureWindow(icon);
+  EXPECT_TRUE(WaitUntil([&] { return CaptureWindow(icon) != before; }, 12000))
       << "the icon's picture no longer changes";
   ASSERT_TRUE(RealClick(CenterOf(icon)));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000))

@@ -2,7 +2,6 @@
 // click back, the icon cycling while accelerated, Explorer restarts, "/Auto".
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -42,31 +41,19 @@ class TrayE2E : public ::testing::Test {
     ASSERT_NE(panel_, nullptr);
   }
   // The icon of ours among Wine's tray icons: the one that was not there before.
-  HWND OurIcon() {
-    for (HWND icon : TrayIcons()) {
-      if (std::find(icons_before_.begin(), icons_before_.end(), icon) == icons_before_.end()) {
-        return icon;
-      }
-    }
-    return nullptr;
-  }
+  HWND OurIcon() { return NewTrayIcon(icons_before_); }
   HWND WaitForIcon(DWORD timeout_ms) {
     HWND found = nullptr;
     WaitUntil([&] { return (found = OurIcon()) != nullptr; }, timeout_ms);
     return found;
   }
-  std::vector<DWORD> IconPixels(HWND icon) {
-    RECT r{};
-    GetWindowRect(icon, &r);
-    return CaptureScreen(r);
-  }
   // The picture once the tray has finished drawing it: the same twice running.
   std::vector<DWORD> SettledPixels(HWND icon) {
-    std::vector<DWORD> seen = IconPixels(icon);
+    std::vector<DWORD> seen = CaptureWindow(icon);
     WaitUntil(
         [&] {
           Sleep(200);
-          std::vector<DWORD> now = IconPixels(icon);
+          std::vector<DWORD> now = CaptureWindow(icon);
           const bool same = now == seen;
           seen = std::move(now);
           return same;
@@ -124,13 +111,13 @@ TEST_F(TrayE2E, TheIconAlternatesItsPicturesWhileAccelerated) {
   ASSERT_NE(icon, nullptr);
   const std::vector<DWORD> first = SettledPixels(icon);
   auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(WaitUntil([&] { return IconPixels(icon) != first; }, 12000))
+  ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(icon) != first; }, 12000))
       << "the picture did not change";
   const double changed = Seconds(start);
   const std::vector<DWORD> second = SettledPixels(icon);
   Screenshot(ShotPath("tray-second.png"));
   start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(WaitUntil([&] { return IconPixels(icon) == first; }, 12000))
+  ASSERT_TRUE(WaitUntil([&] { return CaptureWindow(icon) == first; }, 12000))
       << "the picture did not change back";
   std::printf("[ timing ] icon picture changed after %.2f s and back after another %.2f s\n",
               changed, Seconds(start));

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -262,6 +263,13 @@ std::vector<HWND> TrayIcons() {
   return icons;
 }
 
+HWND NewTrayIcon(const std::vector<HWND>& before) {
+  for (HWND icon : TrayIcons()) {
+    if (std::find(before.begin(), before.end(), icon) == before.end()) return icon;
+  }
+  return nullptr;
+}
+
 POINT CenterOf(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
@@ -318,6 +326,12 @@ std::vector<DWORD> CaptureScreen(const RECT& area) {
   ReleaseDC(nullptr, screen);
   for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
+}
+
+std::vector<DWORD> CaptureWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return CaptureScreen(r);
 }
 
 bool Screenshot(const std::string& unix_path) {

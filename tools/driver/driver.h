@@ -72,6 +72,9 @@ HWND WaitForMessageBox(DWORD process_id, const std::wstring& caption, DWORD time
 
 // Wine's notification area: the icons it shows now, one small window each.
 std::vector<HWND> TrayIcons();
+// An icon shown now that is not among `before` (taken before the program
+// started), or null.
+HWND NewTrayIcon(const std::vector<HWND>& before);
 // The middle of a window on the screen.
 POINT CenterOf(HWND window);
 // A real pointer click on the virtual display (xdotool), as the user's mouse
@@ -80,6 +83,8 @@ POINT CenterOf(HWND window);
 bool RealClick(POINT at);
 // The screen's pixels in a rectangle, 0x00RRGGBB row by row.
 std::vector<DWORD> CaptureScreen(const RECT& area);
+// The screen's pixels where a window is.
+std::vector<DWORD> CaptureWindow(HWND window);
 // A picture of the whole display, written by imagemagick to a path on the
 // Linux side; waits until the file is written; false when that failed.
 bool Screenshot(const std::string& unix_path);

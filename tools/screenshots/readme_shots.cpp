@@ -117,25 +117,14 @@ void Shoot(const std::string& folder) {
 
   ClickAt(panel, kMinimize.x, kMinimize.y);
   HWND icon = nullptr;
-  WaitUntil(
-      [&] {
-        for (HWND candidate : TrayIcons()) {
-          bool known = false;
-          for (HWND before : icons_before) known = known || before == candidate;
-          if (!known) icon = candidate;
-        }
-        return icon != nullptr;
-      },
-      10000);
+  WaitUntil([&] { return (icon = NewTrayIcon(icons_before)) != nullptr; }, 10000);
   Require(icon != nullptr, "no icon in the notification area");
   Settle();
   HWND tray = GetAncestor(icon, GA_ROOT);
   Write(folder, "tray-icon.png", TakeWindow(tray));
   // While accelerated the icon alternates its pictures every few seconds.
-  RECT icon_area{};
-  GetWindowRect(icon, &icon_area);
-  const std::vector<DWORD> first_icon = CaptureScreen(icon_area);
-  Require(WaitUntil([&] { return CaptureScreen(icon_area) != first_icon; }, 15000),
+  const std::vector<DWORD> first_icon = CaptureWindow(icon);
+  Require(WaitUntil([&] { return CaptureWindow(icon) != first_icon; }, 15000),
           "the icon did not change its picture");
   Settle();
   Write(folder, "tray-icon-cycled.png", TakeWindow(tray));
