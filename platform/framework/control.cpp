@@ -101,11 +101,9 @@ WindowHandle TWinControl::Handle() const { return peer_ ? peer_->Handle() : Wind
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
+  // Put on a window that exists: it gets all its windows at once.
   if (peer_ != nullptr && control->IsWindowed()) {
-    // Put on a window that exists: it gets all its windows at once.
-    auto* windowed = static_cast<TWinControl*>(control);
-    windowed->CreateHandle();
-    windowed->CreateHiddenHandles();
+    static_cast<TWinControl*>(control)->CreateAllHandles();
   }
   control->Invalidate();
 }
@@ -137,11 +135,13 @@ void TWinControl::CreateHandle() {
 void TWinControl::CreateHiddenHandles() {
   if (peer_ == nullptr) return;
   for (TControl* child : controls_) {
-    if (!child->IsWindowed()) continue;
-    auto* windowed = static_cast<TWinControl*>(child);
-    windowed->CreateHandle();
-    windowed->CreateHiddenHandles();
+    if (child->IsWindowed()) static_cast<TWinControl*>(child)->CreateAllHandles();
   }
+}
+
+void TWinControl::CreateAllHandles() {
+  CreateHandle();
+  CreateHiddenHandles();
 }
 
 WindowHandle TWinControl::HigherSiblingWindow() const {
@@ -188,9 +188,7 @@ void TWinControl::VisibleChanged() {
   if (peer_ != nullptr) {
     peer_->SetVisible(Visible());
   } else if (Visible()) {
-    // A child made hidden gets its window when shown, with its hidden ones.
-    CreateHandle();
-    CreateHiddenHandles();
+    CreateAllHandles();  // a child made hidden gets its windows when shown
   }
 }
 

@@ -157,6 +157,8 @@ class TWinControl : public TControl, protected ContainerSink {
   void RemoveControl(TControl* control);
   // The window of the nearest sibling above this control that has one.
   WindowHandle HigherSiblingWindow() const;
+  // This control's window and every one missing below it, hidden ones too.
+  void CreateAllHandles();
   TControl* WindowlessAt(Point at) const;
 
   std::vector<TControl*> controls_;
