@@ -7,6 +7,7 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/task_scheduler.h"
 #include "platform/widgets.h"
 #include "platform/windowing.h"
 
@@ -21,6 +22,7 @@ struct Platform {
   Drawing& drawing;
   NotifyArea& notify_area;
   Shell& shell;
+  TaskScheduler& task_scheduler;
 };
 
 }  // namespace velocane

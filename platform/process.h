@@ -22,6 +22,9 @@ class Process {
   virtual ~Process() = default;
   virtual std::string CommandLine() = 0;
   virtual std::string ModuleFileName() = 0;
+  // The executable's full path read in UTF-16 and given in UTF-8, so that a
+  // folder name outside the ANSI code page survives.
+  virtual std::string ModuleFileNameUtf8() = 0;
   // Blocks the calling thread; the simulation advances its virtual clock instead.
   virtual void Sleep(unsigned milliseconds) = 0;
   // Starts a program as WinExec does; returns its result (greater than 31 on success).

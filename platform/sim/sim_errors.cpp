@@ -7,8 +7,10 @@ namespace velocane::sim {
 std::string SystemErrorText(unsigned code) {
   switch (code) {
     case 2:
+    case 0x80070002u:
       return "The system cannot find the file specified.";
     case 5:
+    case 0x80070005u:
       return "Access is denied.";
     case 8:
       return "Not enough memory resources are available to process this command.";
@@ -18,6 +20,8 @@ std::string SystemErrorText(unsigned code) {
       return "Invalid window handle.";
     case 1407:
       return "Cannot find window class.";
+    case 0x80040154u:
+      return "Class not registered";
     case 0x80004005u:
       return "Unspecified error";
     default: {

@@ -7,6 +7,7 @@
 #include "platform/sim/sim_process.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_task_scheduler.h"
 #include "platform/sim/sim_widgets.h"
 #include "platform/sim/sim_windowing.h"
 
@@ -23,8 +24,9 @@ class SimPlatform {
   SimCom com;
   SimNotifyArea notify_area{windowing};
   SimShell shell{windowing};
-  velocane::Platform platform{registry, process, windowing,   widgets,
-                              com,      drawing, notify_area, shell};
+  SimTaskScheduler task_scheduler;
+  velocane::Platform platform{registry, process,     windowing, widgets,       com,
+                              drawing,  notify_area, shell,     task_scheduler};
 };
 
 }  // namespace velocane::sim

@@ -16,6 +16,9 @@ class SimProcess : public Process {
   explicit SimProcess(SimClock& clock) : clock_(clock) {}
   std::string CommandLine() override { return command_line; }
   std::string ModuleFileName() override { return module_file_name; }
+  std::string ModuleFileNameUtf8() override {
+    return wide_module_file_name.empty() ? AnsiToUtf8(module_file_name) : wide_module_file_name;
+  }
   void Sleep(unsigned milliseconds) override {
     sleeps.push_back(milliseconds);
     clock_.Advance(milliseconds);
@@ -34,6 +37,9 @@ class SimProcess : public Process {
 
   std::string command_line = "\"C:\\Program Files\\Velocane\\velocane.exe\"";
   std::string module_file_name = "C:\\Program Files\\Velocane\\velocane.exe";
+  // The path as the wide call gives it, in UTF-8, where it holds characters
+  // the ANSI name lost; empty: the ANSI name's characters.
+  std::string wide_module_file_name;
   unsigned win_exec_result = 33;
   // The local time the program reads; it stands still until a test sets it.
   LocalTime local_time{2024, 3, 9, 14, 5, 7, 0};

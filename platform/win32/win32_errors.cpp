@@ -1,10 +1,14 @@
 #include "platform/win32/win32_errors.h"
 
+#include <cstdio>
+
 #include "platform/win32/windows_clean.h"
 
 namespace velocane::win32 {
 
-std::string SystemErrorText(unsigned code) {
+namespace {
+
+std::string MessageText(unsigned code) {
   char* text = nullptr;
   const DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -15,8 +19,22 @@ std::string SystemErrorText(unsigned code) {
          (result.back() == '\n' || result.back() == '\r' || result.back() == ' ')) {
     result.pop_back();
   }
-  if (result.empty()) result = "System error " + std::to_string(code) + ".";
   return result;
+}
+
+}  // namespace
+
+std::string SystemErrorText(unsigned code) {
+  std::string text = MessageText(code);
+  // An HRESULT that wraps a system error code reads as that code's text.
+  if (text.empty() && HRESULT_FACILITY(code) == FACILITY_WIN32)
+    text = MessageText(HRESULT_CODE(code));
+  if (!text.empty()) return text;
+  // HRESULTs read better in hexadecimal.
+  char fallback[40];
+  std::snprintf(fallback, sizeof fallback,
+                code >= 0x80000000u ? "System error 0x%08X." : "System error %u.", code);
+  return fallback;
 }
 
 void ThrowLastError() {

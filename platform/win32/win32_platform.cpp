@@ -5,6 +5,7 @@
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_task_scheduler.h"
 #include "platform/win32/win32_widgets.h"
 #include "platform/win32/win32_windowing.h"
 
@@ -19,8 +20,9 @@ velocane::Platform& Win32Platform() {
   static Win32Drawing drawing;
   static Win32NotifyArea notify_area;
   static Win32Shell shell;
-  static velocane::Platform platform{registry, process, windowing,   widgets,
-                                     com,      drawing, notify_area, shell};
+  static Win32TaskScheduler task_scheduler;
+  static velocane::Platform platform{registry, process,     windowing, widgets,       com,
+                                     drawing,  notify_area, shell,     task_scheduler};
   return platform;
 }
 

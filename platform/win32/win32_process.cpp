@@ -19,6 +19,25 @@ std::string Win32Process::ModuleFileName() {
   }
 }
 
+std::string Win32Process::ModuleFileNameUtf8() {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      const int size = WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length),
+                                           nullptr, 0, nullptr, nullptr);
+      std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+      if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, buffer.data(), static_cast<int>(length), utf8.data(), size,
+                            nullptr, nullptr);
+      }
+      return utf8;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 void Win32Process::Sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
 
 unsigned Win32Process::WinExec(const std::string& command_line, int show) {

@@ -8,6 +8,7 @@ class Win32Process : public Process {
  public:
   std::string CommandLine() override;
   std::string ModuleFileName() override;
+  std::string ModuleFileNameUtf8() override;
   void Sleep(unsigned milliseconds) override;
   unsigned WinExec(const std::string& command_line, int show) override;
   std::string SystemErrorText(unsigned code) override;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/framework/exceptions.h"
+#include "platform/win32/bstr.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_errors.h"
@@ -13,24 +14,6 @@
 namespace velocane::win32 {
 
 namespace {
-
-// A BSTR that this side owns.
-class Bstr {
- public:
-  Bstr() = default;
-  explicit Bstr(BSTR adopted) : value_(adopted) {}
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return value_; }
-  BSTR* put() {
-    SysFreeString(std::exchange(value_, nullptr));
-    return &value_;
-  }
-
- private:
-  BSTR value_ = nullptr;
-};
 
 // The whole string, embedded nulls included, in the ANSI code page.
 std::string ToAnsi(BSTR wide) {
