@@ -96,7 +96,7 @@ class TForm1 : public TForm {
   void RemoveAcceleration();
   void WriteLimits(RootKey root, std::int32_t per_server, std::int32_t per_1_0_server);
 
-  // The autostart value.
+  // The start at log-on: the log-on task, or the Run value where there is no task service.
   void CheckBox1Click(TComponent& sender);
 
   // The about box: About hides the window meanwhile, the hidden button does not.
@@ -138,6 +138,11 @@ class TForm1 : public TForm {
   void InitTranslationBases();
   void ReadStoredState();
   void ReadAutostartState();
+  // The Run value: written or deleted as the box says, where there is no task service.
+  void WriteRunValue(bool present);
+  // An earlier version's Run value, removed once the task starts the program.
+  void RemoveRunValue();
+  bool RunValueExists();
   // Shows the about box modally and frees it.
   void ShowAboutBox();
   // Waits while a command runs; the window handles no messages meanwhile.

@@ -3,7 +3,7 @@
 
 PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 xvfb
           libgtest-dev libgmock-dev libstb-dev libbenchmark-dev imagemagick clang-format
-          x11-utils xdotool nsis clang libclang-rt-14-dev
+          x11-utils xdotool nsis clang libclang-rt-14-dev libtinyxml2-dev
           # Only "recommended" by wine, but needed for faithful rendering:
           fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1
           libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1)

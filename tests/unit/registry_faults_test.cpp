@@ -89,6 +89,8 @@ std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> pa
 }
 
 const auto kNothing = [](RegistryFaults&) {};
+// A system without Task Scheduler 2.0: the Run value starts the program at log-on.
+const auto kWithoutTaskService = [](RegistryFaults& t) { t.sim.task_scheduler.installed = false; };
 const auto kLaunch = [](RegistryFaults& t) { t.Launch(); };
 const auto kLaunchAndAccelerate = [](RegistryFaults& t) {
   t.Launch();
@@ -321,10 +323,14 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Failed to set data for 'ConnectionType'"},
                   kNothing},
 
-        // The Run value: written by a check, deleted by an uncheck, read at start-up.
+        // The Run value, where there is no task service: written by a check,
+        // deleted by an uncheck, read at start-up.
         FaultCase{"RunWrite",
                   "NoRights",
-                  [](RegistryFaults& t) { t.sim.registry.DenyAccess(RootKey::LocalMachine, kRun); },
+                  [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
+                    t.sim.registry.DenyAccess(RootKey::LocalMachine, kRun);
+                  },
                   kLaunchAndCheck,
                   {},
                   {},
@@ -334,14 +340,20 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         FaultCase{"RunWrite",
                   "FailingOnce",
-                  [](RegistryFaults& t) { t.sim.registry.FailWrites("Velocane", 1); },
+                  [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
+                    t.sim.registry.FailWrites("Velocane", 1);
+                  },
                   kLaunchAndCheck,
                   {"LM Velocane=" + kRunData},
                   {},
                   kNothing},
         FaultCase{"RunWrite",
                   "FailingTwice",
-                  [](RegistryFaults& t) { t.sim.registry.FailWrites("Velocane", 2); },
+                  [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
+                    t.sim.registry.FailWrites("Velocane", 2);
+                  },
                   kLaunchAndCheck,
                   {},
                   {"Failed to set data for 'Velocane'"},
@@ -349,6 +361,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunDelete",
                   "Failing",
                   [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
                     kPresentRun(t);
                     t.sim.registry.FailDeletes("Velocane", 1);
                   },
@@ -365,6 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunRead",
                   "NoRights",
                   [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
                     kPresentRun(t);
                     t.sim.registry.DenyAccess(RootKey::LocalMachine, kRun);
                   },
@@ -374,7 +388,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](RegistryFaults& t) { EXPECT_FALSE(t.form->CheckBox1->Checked()); }},
         FaultCase{"RunRead",
                   "ValueMissing",
-                  kNothing,
+                  kWithoutTaskService,
                   kLaunch,
                   {},
                   {},
@@ -382,6 +396,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunRead",
                   "WrongType",
                   [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
                     t.sim.registry.Put(RootKey::LocalMachine, kRun, "Velocane", sim::DWordValue(1));
                   },
                   kLaunch,
@@ -391,6 +406,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunRead",
                   "VeryLongString",
                   [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
                     t.sim.registry.Put(RootKey::LocalMachine, kRun, "Velocane",
                                        sim::StringValue(std::string(70000, 'x')));
                   },
@@ -401,6 +417,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunRead",
                   "RewriteFailingTwice",
                   [](RegistryFaults& t) {
+                    kWithoutTaskService(t);
                     kPresentRun(t);
                     t.sim.registry.FailWrites("Velocane", 2);
                   },
@@ -410,6 +427,21 @@ INSTANTIATE_TEST_SUITE_P(
                   [](RegistryFaults& t) {
                     EXPECT_TRUE(t.form->CheckBox1->Checked());
                     EXPECT_TRUE(t.RunValuePresent());
+                  }},
+        // An earlier version's Run value, removed once the task is registered.
+        FaultCase{"RunRemove",
+                  "Failing",
+                  [](RegistryFaults& t) {
+                    kPresentRun(t);
+                    t.sim.registry.FailDeletes("Velocane", 1);
+                  },
+                  kLaunch,
+                  {},
+                  {},
+                  [](RegistryFaults& t) {
+                    EXPECT_TRUE(t.form->CheckBox1->Checked());
+                    EXPECT_TRUE(t.sim.task_scheduler.tasks.contains("Velocane"));
+                    EXPECT_TRUE(t.RunValuePresent());  // the refusal is not reported
                   }}),
     [](const ::testing::TestParamInfo<FaultCase>& info) {
       return std::string(info.param.place) + "_" + info.param.fault;
