@@ -118,9 +118,13 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext all
-  ; What was put here, and the program's own start at log-on; the user's
-  ; Internet settings and stored connection type stay as they are. Files that
-  ; are gone already (a folder deleted by hand) do not stop the rest.
+  ; What was put here, and the program's own start at log-on (its log-on task,
+  ; and the Run value where there is no task service or an earlier version
+  ; left it); the user's Internet settings and stored connection type stay as
+  ; they are. Files that are gone already (a folder deleted by hand) and a
+  ; task that is not there do not stop the rest.
+  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "Velocane" /F'
+  Pop $0
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\velocane.exe"
   Delete "$INSTDIR\uninstall.exe"

@@ -1,4 +1,4 @@
-// Autostart and the single-instance guard on the real system.
+// The start at log-on and the single-instance guard on the real system.
 #include <gtest/gtest.h>
 
 #include "tools/driver/driver.h"
@@ -21,6 +21,8 @@ Started Launch() {
   s.program = std::make_unique<RunningProgram>();
   s.main = WaitForWindow(s.program->ProcessId(), L"TForm1", L"Velocane", 30000);
   if (s.main != nullptr) s.check = WaitForChild(s.main, L"Button", kCheckCaption, 10000);
+  // The window is shown once start-up has read the state; a pointer reaches it from then on.
+  if (s.main != nullptr) WaitUntil([&] { return IsWindowVisible(s.main) != FALSE; }, 10000);
   return s;
 }
 
@@ -32,36 +34,81 @@ void CloseAnsweringYes(Started& s) {
   EXPECT_TRUE(s.program->WaitForExit(15000));
 }
 
+bool Checked(HWND check) { return SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
 class AutostartE2E : public ::testing::Test {
  protected:
-  // A Run entry left behind would start the program at Wine's next boot.
+  // A task or Run value left behind would start the program at Wine's next boot.
+  void SetUp() override {
+    ASSERT_TRUE(RemoveTask(L"Velocane")) << "the task service cannot be reached";
+    DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Velocane");
+  }
+  void TearDown() override { RemoveTask(L"Velocane"); }
   RegistrySnapshot snapshot_{InternetSettingsPlaces({{HKEY_LOCAL_MACHINE, kRun, L"Velocane"}})};
 };
 
-TEST_F(AutostartE2E, CheckingWritesTheRunValueRestartShowsItUncheckingDeletesIt) {
-  DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Velocane");
-  const std::wstring expected = L"\"" + VelocanePath() + L"\" /Auto";
+TEST_F(AutostartE2E, ARealClickRegistersTheTaskRestartShowsItUncheckingRemovesIt) {
   {
     Started s = Launch();
     ASSERT_NE(s.check, nullptr);
-    EXPECT_EQ(SendMessageW(s.check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    PostMessageW(s.check, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane") == expected; }, 10000))
-        << "Run value not written";
+    EXPECT_FALSE(Checked(s.check));
+    ASSERT_TRUE(RealClick(CenterOf(s.check)));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(s.check); }, 10000)) << "the click did not arrive";
+    EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == true; }, 10000))
+        << "no task registered";
+    EXPECT_NE(GetFileAttributesW(TaskFile(L"Velocane").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The task, and only the task, starts the program.
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"), std::nullopt);
     CloseAnsweringYes(s);
   }
   {
     Started s = Launch();
     ASSERT_NE(s.check, nullptr);
-    EXPECT_TRUE(
-        WaitUntil([&] { return SendMessageW(s.check, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 10000));
-    PostMessageW(s.check, BM_CLICK, 0, 0);
-    EXPECT_TRUE(
-        WaitUntil([&] { return !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"); }, 10000))
-        << "Run value not deleted";
+    EXPECT_TRUE(WaitUntil([&] { return Checked(s.check); }, 10000)) << "restart shows no task";
+    ASSERT_TRUE(RealClick(CenterOf(s.check)));
+    EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == false; }, 10000))
+        << "the task is still there";
+    EXPECT_FALSE(Checked(s.check));
+    EXPECT_EQ(GetFileAttributesW(TaskFile(L"Velocane").c_str()), INVALID_FILE_ATTRIBUTES);
     CloseAnsweringYes(s);
   }
+  Started s = Launch();
+  ASSERT_NE(s.check, nullptr);
+  EXPECT_FALSE(Checked(s.check));
+  CloseAnsweringYes(s);
+}
+
+TEST_F(AutostartE2E, AnEarlierVersionsRunValueGivesWayToTheTask) {
+  // Left by an earlier version: the program starts with the box checked and
+  // the task in the value's place.
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"C:\\Old\\velocane.exe\" /Auto");
+  Started s = Launch();
+  ASSERT_NE(s.check, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return Checked(s.check); }, 10000));
+  EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == true; }, 10000));
+  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"), std::nullopt);
+
+  // One written while the task is there goes with the next check; unchecking
+  // removes both.
+  PostMessageW(s.check, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == false; }, 10000));
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"C:\\Old\\velocane.exe\" /Auto");
+  PostMessageW(s.check, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil(
+      [] {
+        return TaskRegistered(L"Velocane") == true &&
+               !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane").has_value();
+      },
+      10000));
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"C:\\Old\\velocane.exe\" /Auto");
+  PostMessageW(s.check, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil(
+      [] {
+        return TaskRegistered(L"Velocane") == false &&
+               !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane").has_value();
+      },
+      10000));
+  CloseAnsweringYes(s);
 }
 
 TEST_F(AutostartE2E, SecondCopyEndsAndTheFirstKeepsRunning) {

@@ -100,6 +100,13 @@ void WriteString(HKEY root, const std::wstring& path, const std::wstring& name,
                  const std::wstring& value);
 void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
 
+// The task service's root folder, as an administrator reads it: whether a
+// task is registered (nothing when the service cannot be reached), removing
+// one (true also when it was not there), and the file the service keeps it in.
+std::optional<bool> TaskRegistered(const std::wstring& name);
+bool RemoveTask(const std::wstring& name);
+std::wstring TaskFile(const std::wstring& name);
+
 // Keeps values as they were when it was made and puts them back when it goes,
 // so a test leaves the registry as it found it.
 class RegistrySnapshot {

@@ -5,7 +5,8 @@
 //
 // The system's service that hands out running class objects is stopped first:
 // it is restarted on demand, forgets the registrations it had, and then hands
-// out this one.
+// out this one. The task scheduler, whose endpoint it forgets too, is
+// restarted with it.
 //
 // Commands, one a line, fields separated by tabs, texts in UTF-8; each is
 // answered with one line, "ok" and its results or "error" and a reason:
@@ -503,20 +504,54 @@ std::string Run(const std::vector<std::string>& f) {
 
 // Stops the service that hands out running class objects; it comes back when
 // COM next needs it, without the registrations it held.
-void StopClassObjectService() {
+void StopClassObjectService(SC_HANDLE manager) {
+  SC_HANDLE service = OpenServiceW(manager, L"RpcSs", SERVICE_STOP | SERVICE_QUERY_STATUS);
+  if (service == nullptr) return;
+  SERVICE_STATUS status{};
+  if (ControlService(service, SERVICE_CONTROL_STOP, &status)) {
+    for (int i = 0; i < 100 && status.dwCurrentState != SERVICE_STOPPED; ++i) {
+      Sleep(50);
+      if (!QueryServiceStatus(service, &status)) break;
+    }
+  }
+  CloseServiceHandle(service);
+}
+
+// The task scheduler's endpoint went with those registrations, and Wine's
+// task service client then raises an RPC exception in its caller instead of
+// failing the call. Wine's scheduler does not accept a stop, so its host
+// process (found by id through the service manager) is ended: the next
+// connection starts it again, and it registers anew.
+void RestartTaskScheduler(SC_HANDLE manager) {
+  SC_HANDLE service = OpenServiceW(manager, L"Schedule", SERVICE_QUERY_STATUS);
+  if (service == nullptr) return;
+  SERVICE_STATUS_PROCESS status{};
+  DWORD size = 0;
+  if (QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                           sizeof status, &size) &&
+      status.dwCurrentState == SERVICE_RUNNING && status.dwProcessId != 0) {
+    if (HANDLE host = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId)) {
+      TerminateProcess(host, 1);
+      WaitForSingleObject(host, 5000);
+      CloseHandle(host);
+    }
+    for (int i = 0; i < 100; ++i) {
+      if (!QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                sizeof status, &size) ||
+          status.dwCurrentState == SERVICE_STOPPED) {
+        break;
+      }
+      Sleep(50);
+    }
+  }
+  CloseServiceHandle(service);
+}
+
+void ForgetClassObjects() {
   SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
   if (manager == nullptr) return;
-  SC_HANDLE service = OpenServiceW(manager, L"RpcSs", SERVICE_STOP | SERVICE_QUERY_STATUS);
-  if (service != nullptr) {
-    SERVICE_STATUS status{};
-    if (ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-      for (int i = 0; i < 100 && status.dwCurrentState != SERVICE_STOPPED; ++i) {
-        Sleep(50);
-        if (!QueryServiceStatus(service, &status)) break;
-      }
-    }
-    CloseServiceHandle(service);
-  }
+  StopClassObjectService(manager);
+  RestartTaskScheduler(manager);
   CloseServiceHandle(manager);
 }
 
@@ -617,7 +652,7 @@ int Main(bool serve_browsers) {
   g_ui_thread = GetCurrentThreadId();
   SetTimer(g_control, 1, 100, nullptr);
   WaitForExplorersCollection();
-  StopClassObjectService();
+  ForgetClassObjects();
   DWORD cookie = 0;
   const HRESULT registered = CoRegisterClassObject(
       CLSID_ShellWindows, &g_factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie);
