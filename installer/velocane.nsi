@@ -1,13 +1,15 @@
-; The installer and uninstaller of Velocane, per machine, with administrator
-; rights. Built by installer/CMakeLists.txt with these defines:
-;   ARCH     x64 or x86
-;   TARGET   amd64-unicode or x86-unicode (the NSIS stub)
-;   PROGRAM  the path of velocane.exe to install
-;   ICON     the program's icon
-;   VERSION  the product version, e.g. 3.12
-;   OUTFILE  the installer to write
-; /S runs either of them silently; a refusal or a failure then ends it with a
-; non-zero exit code: 2 while the program runs, 3 when a step failed.
+; The installer of Velocane, per machine, with administrator rights. Built
+; by installer/CMakeLists.txt with these defines:
+;   ARCH         x64 or x86
+;   TARGET       amd64-unicode or x86-unicode (the NSIS stub)
+;   PROGRAM      the path of velocane.exe to install
+;   UNINSTALLER  the path of uninstall.exe to install beside it (uninstall.cpp:
+;                NSIS's own uninstallers end before their work is done)
+;   ICON         the program's icon
+;   VERSION      the product version, e.g. 3.12
+;   OUTFILE      the installer to write
+; /S runs it silently; a refusal or a failure then ends it with a non-zero
+; exit code: 2 while the program runs, 3 when a step failed.
 
 Target ${TARGET}
 Unicode true
@@ -22,7 +24,6 @@ ManifestSupportedOS all
 !define PRODUCT "Velocane"
 !define PUBLISHER "The Velocane developers"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Velocane"
-!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 ; The running program is found as its own single-instance guard finds it.
 !define APP_WINDOW_CLASS "TVelocaneApplication"
 !define APP_WINDOW_TITLE "Velocane ${VERSION}"
@@ -47,12 +48,9 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
 !macro REFUSE_WHILE_RUNNING WHAT
@@ -91,7 +89,7 @@ Section "Velocane"
   ${If} ${Errors}
     Call Failed
   ${EndIf}
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "/oname=uninstall.exe" "${UNINSTALLER}"
   ${If} ${Errors}
     Call Failed
   ${EndIf}
@@ -109,26 +107,4 @@ Section "Velocane"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-SectionEnd
-
-Function un.onInit
-  !insertmacro VIEW
-  !insertmacro REFUSE_WHILE_RUNNING "uninstall"
-FunctionEnd
-
-Section "Uninstall"
-  SetShellVarContext all
-  ; What was put here, and the program's own start at log-on (its log-on task,
-  ; and the Run value where there is no task service or an earlier version
-  ; left it); the user's Internet settings and stored connection type stay as
-  ; they are. Files that are gone already (a folder deleted by hand) and a
-  ; task that is not there do not stop the rest.
-  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "Velocane" /F'
-  Pop $0
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$INSTDIR\velocane.exe"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
-  DeleteRegValue HKLM "${RUN_KEY}" "Velocane"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

@@ -38,10 +38,10 @@ std::wstring Installer() {
   return dos;
 }
 
-// Runs a program with arguments and waits for it; its exit code, or -1.
-int RunAndWait(const std::wstring& program, const std::wstring& arguments,
-               DWORD timeout_ms = 60000) {
-  std::wstring command = L"\"" + program + L"\" " + arguments;
+// Runs a command line exactly as given (a program, quoted, and its arguments),
+// as a deployment tool runs a registered one, and waits for it; its exit
+// code, or -1.
+int RunCommand(std::wstring command, DWORD timeout_ms = 60000) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -56,6 +56,10 @@ int RunAndWait(const std::wstring& program, const std::wstring& arguments,
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   return static_cast<int>(code);
+}
+
+int RunAndWait(const std::wstring& program, const std::wstring& arguments) {
+  return RunCommand(L"\"" + program + L"\" " + arguments);
 }
 
 class InstallerE2E : public ::testing::Test {
@@ -81,15 +85,67 @@ class InstallerE2E : public ::testing::Test {
   bool Registered() {
     return ReadString(HKEY_LOCAL_MACHINE, kUninstall, L"DisplayName").has_value();
   }
-  // The silent uninstall hands over to a copy of itself and ends at once:
-  // its work is seen, not waited for.
+  // The commands registered for removal: the silent one as it stands, and
+  // the interactive one with /S, as deployment tools use either.
+  std::wstring QuietUninstall() {
+    return ReadString(HKEY_LOCAL_MACHINE, kUninstall, L"QuietUninstallString").value_or(L"");
+  }
+  std::wstring UninstallWithS() {
+    return ReadString(HKEY_LOCAL_MACHINE, kUninstall, L"UninstallString").value_or(L"") + L" /S";
+  }
   void Uninstall() {
-    if (Exists(uninstaller_)) {
-      RunAndWait(uninstaller_, L"/S");
-      WaitUntil([&] { return !Registered() && !Exists(uninstaller_); }, 30000);
-    }
+    if (Registered()) RunCommand(QuietUninstall());
     RemoveDirectoryW(program_.c_str());  // what a test may have put in the way
     RemoveDirectoryW(folder_.c_str());
+  }
+  // Right after a removal has returned, nothing of the program is left.
+  void ExpectRemoved() {
+    EXPECT_FALSE(Registered());
+    EXPECT_FALSE(Exists(program_));
+    EXPECT_FALSE(Exists(uninstaller_));
+    EXPECT_FALSE(Exists(folder_));
+    EXPECT_FALSE(Exists(shortcut_));
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"), std::nullopt);
+    EXPECT_EQ(TaskRegistered(L"Velocane"), false);
+  }
+  // Everything the setup put there is still there.
+  void ExpectInstalled() {
+    EXPECT_TRUE(Registered());
+    EXPECT_TRUE(Exists(program_));
+    EXPECT_TRUE(Exists(uninstaller_));
+    EXPECT_TRUE(Exists(shortcut_));
+  }
+  // The installed program, started as the Start menu starts it.
+  struct Started {
+    PROCESS_INFORMATION info{};
+    HWND main = nullptr;
+    HWND check = nullptr;
+  };
+  Started StartInstalled() {
+    Started s;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + program_ + L"\"";
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &s.info)) {
+      return s;
+    }
+    s.main = WaitForWindow(s.info.dwProcessId, L"TForm1", L"Velocane", 30000);
+    if (s.main != nullptr) {
+      s.check = WaitForChild(s.main, L"Button", L"Enable acceleration on system startup", 10000);
+      // Shown once start-up has read the start at log-on.
+      WaitUntil([&] { return IsWindowVisible(s.main) != FALSE; }, 10000);
+    }
+    return s;
+  }
+  void CloseInstalled(Started& s) {
+    PostMessageW(s.main, WM_CLOSE, 0, 0);
+    HWND warning = WaitForMessageBox(s.info.dwProcessId, L"Warning", 30000);
+    ASSERT_NE(warning, nullptr);
+    PressDialogButton(warning, IDYES);
+    EXPECT_EQ(WaitForSingleObject(s.info.hProcess, 15000), WAIT_OBJECT_0);
+    CloseHandle(s.info.hThread);
+    CloseHandle(s.info.hProcess);
   }
 
   RegistrySnapshot snapshot_;
@@ -115,52 +171,59 @@ TEST_F(InstallerE2E, SilentInstallRunAndUninstall) {
   EXPECT_EQ(ReadDWord(HKEY_LOCAL_MACHINE, kUninstall, L"NoRepair"), 1u);
 
   // The installed program runs, and its check box starts it at log-on from there.
-  {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring command = L"\"" + program_ + L"\"";
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info));
-    HWND main = WaitForWindow(info.dwProcessId, L"TForm1", L"Velocane", 30000);
-    ASSERT_NE(main, nullptr);
-    HWND check = WaitForChild(main, L"Button", L"Enable acceleration on system startup", 10000);
-    ASSERT_NE(check, nullptr);
-    // An earlier version's Run value, which the task replaces.
-    WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"" + program_ + L"\" /Auto");
-    PostMessageW(check, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == true; }, 10000))
-        << "no log-on task";
-    EXPECT_TRUE(WaitUntil(
-        [] { return !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane").has_value(); }, 10000));
-    // And one more, as a machine without the task service would have it.
-    WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"" + program_ + L"\" /Auto");
+  Started program = StartInstalled();
+  ASSERT_NE(program.check, nullptr);
+  // An earlier version's Run value, which the task replaces.
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"" + program_ + L"\" /Auto");
+  PostMessageW(program.check, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([] { return TaskRegistered(L"Velocane") == true; }, 10000))
+      << "no log-on task";
+  EXPECT_TRUE(WaitUntil(
+      [] { return !ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane").has_value(); }, 10000));
+  // And one more, as a machine without the task service would have it.
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"" + program_ + L"\" /Auto");
 
-    // While it runs, both refuse: silently, with their own exit code.
-    EXPECT_EQ(RunAndWait(installer_, L"/S"), 2);
-    EXPECT_EQ(RunAndWait(uninstaller_, L"/S _?=" + folder_), 2);
-    EXPECT_TRUE(Registered());
-    EXPECT_TRUE(Exists(program_));
+  // While it runs, the setup and both registered removals refuse, silently,
+  // with their own exit code, and leave everything as it is.
+  EXPECT_EQ(RunAndWait(installer_, L"/S"), 2);
+  EXPECT_EQ(RunCommand(QuietUninstall()), 2);
+  EXPECT_EQ(RunCommand(UninstallWithS()), 2);
+  ExpectInstalled();
+  EXPECT_EQ(TaskRegistered(L"Velocane"), true);
+  CloseInstalled(program);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    HWND warning = WaitForMessageBox(info.dwProcessId, L"Warning", 30000);
-    ASSERT_NE(warning, nullptr);
-    PressDialogButton(warning, IDYES);
-    EXPECT_EQ(WaitForSingleObject(info.hProcess, 15000), WAIT_OBJECT_0);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-  }
-
-  // The uninstall takes what it put there, the task and the Run value, nothing else.
+  // The removal takes what the setup put there, the task and the Run value,
+  // nothing else, before it returns.
   WriteString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType", L"Cable");
   WriteDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer", 7);
-  ASSERT_EQ(RunAndWait(uninstaller_, L"/S"), 0);
-  EXPECT_TRUE(WaitUntil([&] { return !Registered() && !Exists(folder_); }, 30000));
-  EXPECT_FALSE(Exists(shortcut_));
-  EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRun, L"Velocane"), std::nullopt);
-  EXPECT_EQ(TaskRegistered(L"Velocane"), false);
+  ASSERT_EQ(RunCommand(QuietUninstall()), 0);
+  ExpectRemoved();
   EXPECT_EQ(ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"), 7u);
   EXPECT_EQ(ReadString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType"), L"Cable");
+}
+
+TEST_F(InstallerE2E, TheInteractiveUninstallStringWithSlashSWaitsAndReportsToo) {
+  ASSERT_EQ(RunAndWait(installer_, L"/S"), 0);
+  WriteString(HKEY_LOCAL_MACHINE, kRun, L"Velocane", L"\"" + program_ + L"\" /Auto");
+  ASSERT_EQ(RunCommand(UninstallWithS()), 0);
+  ExpectRemoved();
+}
+
+TEST_F(InstallerE2E, ARemovalThatFailsSaysSoAndKeepsTheEntryToTryAgain) {
+  ASSERT_EQ(RunAndWait(installer_, L"/S"), 0);
+  {
+    // Another program holds the program's file: it cannot be deleted.
+    HANDLE held = CreateFileW(program_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunCommand(QuietUninstall()), 3);
+    CloseHandle(held);
+  }
+  EXPECT_TRUE(Registered());
+  EXPECT_TRUE(Exists(program_));
+  // Once the file is free, the registered removal finishes the work.
+  ASSERT_EQ(RunCommand(QuietUninstall()), 0);
+  ExpectRemoved();
 }
 
 TEST_F(InstallerE2E, InstallingAgainUpgradesInPlace) {
