@@ -81,13 +81,14 @@ void TForm1::CreateControls() {
     int left;
     const char* caption;
     TGlyphPainter glyph;
+    char access_key;  // Alt and this letter press the button
   };
   const ButtonPlace buttons[] = {
-      {&SpeedButton3, "SpeedButton3", 29, "Stop", StopGlyph},
-      {&SpeedButton1, "SpeedButton1", 99, "Accelerate", AccelerateGlyph},
-      {&SpeedButton2, "SpeedButton2", 169, "View", ViewGlyph},
-      {&SpeedButton4, "SpeedButton4", 239, "Minimize", MinimizeGlyph},
-      {&Edit1, "Edit1", 311, "About", AboutGlyph},
+      {&SpeedButton3, "SpeedButton3", 29, "Stop", StopGlyph, 'S'},
+      {&SpeedButton1, "SpeedButton1", 99, "Accelerate", AccelerateGlyph, 'A'},
+      {&SpeedButton2, "SpeedButton2", 169, "View", ViewGlyph, 'V'},
+      {&SpeedButton4, "SpeedButton4", 239, "Minimize", MinimizeGlyph, 'M'},
+      {&Edit1, "Edit1", 311, "About", AboutGlyph, 'B'},
   };
   for (const ButtonPlace& place : buttons) {
     auto* button = new TSpeedButton(this, place.name);
@@ -96,6 +97,7 @@ void TForm1::CreateControls() {
     button->SetFont(MakeFont("Arial", 11, clWindowText, true));
     button->SetFlat(true);
     button->SetGlyph(place.glyph);
+    button->SetAccelerator(place.access_key);
     button->SetParent(Panel1);
     *place.button = button;
   }
@@ -160,6 +162,9 @@ void TForm1::CreateControls() {
   CheckBox1->SetFont(MakeFont("Arial", 11));
   CheckBox1->SetColor(kSlate);
   CheckBox1->SetParent(this);
+  // The keyboard goes from the commands to the check box below them, then
+  // up to the connection box.
+  CheckBox1->SetTabOrder(CB->TabOrder());
 
   BitBtn2 = new TBitBtn(this, "BitBtn2");
   BitBtn2->SetBounds(16, 84, 110, 25);

@@ -27,6 +27,9 @@ class Canvas {
   void Polygon(const std::vector<Point>& points, Color fill, Color outline);
   // In the font's colour, on a transparent background.
   void DrawText(const Rect& rect, const std::string& text, const FontDesc& font, unsigned flags);
+  // The keyboard focus: a dotted one-pixel frame inside the rectangle, every
+  // other pixel in the window text colour.
+  void FocusRect(const Rect& rect);
 
  private:
   Drawing& drawing_;

@@ -30,6 +30,7 @@ constexpr std::uint32_t kMButtonDown = 0x0207;
 constexpr std::uint32_t kMButtonUp = 0x0208;
 constexpr std::uint32_t kMButtonDblClk = 0x0209;
 constexpr std::uint32_t kUser = 0x0400;
+constexpr std::uint32_t kApp = 0x8000;
 }  // namespace wm
 
 // WM_SIZE kinds.
@@ -49,11 +50,19 @@ constexpr std::uintptr_t kClose = 0xF060;
 constexpr std::uintptr_t kRestore = 0xF120;
 }  // namespace sc
 
-// Virtual keys.
+// Virtual keys; the letters and digits are their own characters ('A', '7').
 namespace vk {
+constexpr int kTab = 0x09;
+constexpr int kReturn = 0x0D;
 constexpr int kShift = 0x10;
 constexpr int kControl = 0x11;
 constexpr int kMenu = 0x12;  // Alt
+constexpr int kEscape = 0x1B;
+constexpr int kSpace = 0x20;
+constexpr int kLeft = 0x25;
+constexpr int kUp = 0x26;
+constexpr int kRight = 0x27;
+constexpr int kDown = 0x28;
 }  // namespace vk
 
 namespace mb {

@@ -1,6 +1,7 @@
 #pragma once
 // The platform a program runs on: one reference per interface. The program
 // entry or a test fixture chooses the backend; everything else takes this.
+#include "platform/accessibility.h"
 #include "platform/com.h"
 #include "platform/drawing.h"
 #include "platform/notify_area.h"
@@ -23,6 +24,7 @@ struct Platform {
   NotifyArea& notify_area;
   Shell& shell;
   TaskScheduler& task_scheduler;
+  Accessibility& accessibility;
 };
 
 }  // namespace velocane

@@ -91,6 +91,8 @@ class ContainerSink {
   virtual void PeerPaint(Canvas& canvas) = 0;
   virtual void PeerMouseDown(Point at) = 0;
   virtual void PeerMouseUp(Point at) = 0;
+  // The window got or lost the keyboard focus.
+  virtual void PeerFocus(bool focused) = 0;
 };
 
 class FormSink {
@@ -160,6 +162,10 @@ class FormPeer : public WidgetPeer {
   virtual void SetIcon(IconHandle icon) = 0;
   // Paints now whatever of the window and its children waits to be painted.
   virtual void Update() = 0;
+  // The keyboard is in use: the window and its controls show focus
+  // rectangles and underlined access keys from now on, as the system does
+  // once a key moves the focus.
+  virtual void ShowKeyboardCues() = 0;
 };
 
 class MemoPeer : public WidgetPeer {

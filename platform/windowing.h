@@ -30,6 +30,19 @@ struct MenuItem {
   bool enabled = true;
 };
 
+// A key pressed or let go, as a message loop takes it from the queue.
+struct KeyStroke {
+  int key = 0;         // the virtual key
+  bool down = true;    // false when it is let go
+  bool alt = false;    // Alt is held: a key of the system's (a menu or an access key)
+  bool shift = false;  // the shift keys' state when it was pressed
+  bool control = false;
+  friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
+};
+
+// Sees a key before the window it is for; true keeps it from that window.
+using KeyPreview = std::function<bool(WindowHandle target, const KeyStroke& key)>;
+
 // One subclassing of a window, to end it again.
 struct SubclassHandle {
   std::uintptr_t value = 0;
@@ -83,6 +96,14 @@ class Windowing {
   // when the quit message came first (it is left for the message loop) or
   // nothing could ever end the wait.
   virtual bool RunModalLoop(WindowHandle dialog, const std::function<bool()>& done) = 0;
+
+  // Every loop (the message loop, a modal loop, the pending messages) shows
+  // each key to `preview` before it translates and dispatches it, as a
+  // dialog's keyboard navigation takes its keys first.
+  virtual void SetKeyPreview(KeyPreview preview) = 0;
+  // The program's window that has the keyboard focus, or holds the one that
+  // has it (the edit field of a combo box); null when none of them has it.
+  virtual WindowHandle FocusedWindow() = 0;
 
   // A message number that every program registering the same name gets.
   virtual std::uint32_t RegisterWindowMessage(const std::string& name) = 0;

@@ -46,9 +46,17 @@ void TVexGauge::Notification(TComponent* component, TOperation operation) {
 }
 
 void TVexGauge::SetPercentage(int value) {
+  const std::uint8_t previous = percentage_;
   percentage_ = static_cast<std::uint8_t>(std::clamp(value, 0, 100));
   ComputeSegmentArea();
   DrawNow(segment_area_, [this](TVexDc target) { PaintSegments(target); });
+  if (percentage_ != previous) AccNotify(AccEvent::kValueChange);
+}
+
+std::optional<AccElement> TVexGauge::Accessible() const {
+  return AccElement{AccRole::kProgressBar, "Progress",
+                    std::to_string(percentage_) + "%", AccState() | accstate::kReadOnly,
+                    BoundsRect(), {}, {}};
 }
 
 void TVexGauge::SetKind(TVexKind kind) {

@@ -52,6 +52,9 @@ class TVexGauge : public TVexGraphicControl {
 
   const Rect& SegmentArea() const { return segment_area_; }
 
+  // Announced as a progress bar with its percentage while it is shown.
+  std::optional<AccElement> Accessible() const override;
+
   void PaintTo(TVexDc target) override;
   // The bar and the caption only.
   void PaintSegments(TVexDc target);

@@ -16,6 +16,7 @@ TApplication::~TApplication() {
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   if (window_) platform_.windowing.DestroyWindow(window_);
   platform_.windowing.SetErrorHandler(nullptr);
+  if (window_) platform_.windowing.SetKeyPreview(nullptr);
   if (com_initialized_) platform_.com.Uninitialize();
 }
 
@@ -31,6 +32,10 @@ void TApplication::Initialize() {
         // A copy: a hook may remove itself.
         const auto hooks = hooks_;
         for (const auto& hook : hooks) hook.second(msg, wparam, lparam);
+        if (msg == kRunPosted) {
+          RunPosted();
+          return 0;
+        }
         // The main form answers the end of the session in its own window.
         return std::nullopt;
       });
@@ -38,6 +43,46 @@ void TApplication::Initialize() {
     throw EOSError(created.error, platform_.process.SystemErrorText(created.error));
   }
   window_ = created.handle;
+  platform_.windowing.SetKeyPreview(
+      [this](WindowHandle target, const KeyStroke& key) { return PreviewKey(target, key); });
+}
+
+void TApplication::Post(std::weak_ptr<const int> lifetime, std::function<void()> task) {
+  posted_.push_back(PostedTask{std::move(lifetime), std::move(task)});
+  platform_.windowing.PostMessage(window_, kRunPosted, 0, 0);
+}
+
+void TApplication::RunPosted() {
+  // One message, one task: a message that another program posts runs at
+  // most one of ours early, and none when none waits.
+  if (posted_.empty()) return;
+  PostedTask posted = std::move(posted_.front());
+  posted_.pop_front();
+  if (!posted.lifetime.expired()) Guard(posted.task);
+}
+
+namespace {
+
+TForm* FindForm(const TComponent& owner, WindowHandle window) {
+  for (int i = 0; i < owner.ComponentCount(); ++i) {
+    TComponent* component = owner.Components(i);
+    if (auto* form = dynamic_cast<TForm*>(component)) {
+      if (form->HandleAllocated() && form->Holds(window)) return form;
+    }
+    if (TForm* inner = FindForm(*component, window)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TForm* TApplication::FormOf(WindowHandle window) const {
+  return window ? FindForm(*this, window) : nullptr;
+}
+
+bool TApplication::PreviewKey(WindowHandle target, const KeyStroke& key) {
+  TForm* form = FormOf(target);
+  return form != nullptr && form->PreviewKey(key);
 }
 
 void TApplication::SetTitle(const std::string& title) {

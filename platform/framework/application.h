@@ -2,6 +2,7 @@
 // The application object: COM for the user-interface thread, the hidden
 // application window that carries the title, the forms, the message loop and
 // the error box for whatever escapes an event handler.
+#include <deque>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -76,6 +77,16 @@ class TApplication : public TComponent {
   void Restore();
   bool Minimized() const { return minimized_; }
 
+  // Runs `task` from the message loop once the current message is handled,
+  // unless what `lifetime` belongs to has gone by then; an error is shown as
+  // for any input.
+  void Post(std::weak_ptr<const int> lifetime, std::function<void()> task);
+  // Keys before the window they are for gets them: the keyboard navigation
+  // of the form the window is on. True when the form used the key.
+  bool PreviewKey(WindowHandle target, const KeyStroke& key);
+  // The form whose window is `window` or holds it, or null.
+  TForm* FormOf(WindowHandle window) const;
+
   // Runs `action`; an error of any kind that escapes it is shown in the error
   // box and swallowed.
   void Guard(const std::function<void()>& action);
@@ -87,6 +98,9 @@ class TApplication : public TComponent {
  private:
   friend class TForm;
   void FormDestroyed(TForm* form);
+  void RunPosted();
+  // The application window's message that runs one posted task.
+  static constexpr std::uint32_t kRunPosted = 0x8000 + 1;  // WM_APP + 1
 
   velocane::Platform& platform_;
   std::string title_;
@@ -97,6 +111,11 @@ class TApplication : public TComponent {
   bool minimized_ = false;
   bool show_main_form_ = true;
   std::vector<std::pair<int, TWindowHook>> hooks_;
+  struct PostedTask {
+    std::weak_ptr<const int> lifetime;
+    std::function<void()> task;
+  };
+  std::deque<PostedTask> posted_;
   int next_hook_ = 1;
   TForm* main_form_ = nullptr;
 };

@@ -33,4 +33,20 @@ void Canvas::DrawText(const Rect& rect, const std::string& text, const FontDesc&
   drawing_.SetTextColor(dc_, old);
 }
 
+void Canvas::FocusRect(const Rect& r) {
+  if (r.Width() <= 0 || r.Height() <= 0) return;
+  const Color ink = drawing_.Resolve(clWindowText);
+  const auto dot = [&](int x, int y) {
+    if ((x + y) % 2 == 0) drawing_.SetPixel(dc_, x, y, ink);
+  };
+  for (int x = r.left; x < r.right; ++x) {
+    dot(x, r.top);
+    dot(x, r.bottom - 1);
+  }
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    dot(r.left, y);
+    dot(r.right - 1, y);
+  }
+}
+
 }  // namespace velocane

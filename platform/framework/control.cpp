@@ -1,6 +1,8 @@
 #include "platform/framework/control.h"
 
 #include <algorithm>
+#include <cctype>
+#include <utility>
 
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
@@ -67,6 +69,97 @@ void TControl::SetColor(Color color) {
 
 void TControl::Click() { Fire(OnClick); }
 
+namespace {
+
+// Controls that take a place in the tab order: the windowed ones, and the
+// windowless ones the Tab key stops at; labels and pictures take none.
+bool InTabOrder(const TControl* control) { return control->IsWindowed() || control->TabStop(); }
+
+}  // namespace
+
+int TControl::TabOrder() const {
+  if (parent_ == nullptr) return -1;
+  int order = 0;
+  for (const TControl* sibling : parent_->tab_list_) {
+    if (sibling == this) return order;
+    if (InTabOrder(sibling)) ++order;
+  }
+  return -1;
+}
+
+void TControl::SetTabOrder(int order) {
+  if (parent_ == nullptr) return;
+  std::vector<TControl*>& list = parent_->tab_list_;
+  std::erase(list, this);
+  auto at = list.begin();
+  for (int seen = 0; at != list.end() && (seen < order || !InTabOrder(*at)); ++at) {
+    if (InTabOrder(*at)) ++seen;
+  }
+  list.insert(at, this);
+}
+
+bool TControl::CanFocus() const {
+  for (const TControl* control = this; control != nullptr; control = control->Parent()) {
+    if (!control->Visible() || !control->Enabled()) return false;
+  }
+  return true;
+}
+
+void TControl::SetFocus() {
+  if (!CanFocus() || parent_ == nullptr) {
+    throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  }
+  // The keyboard reaches a windowless control through its parent's window.
+  parent_->SetFocusedChild(this);
+  parent_->TWinControl::SetFocus();
+}
+
+bool TControl::Focused() const {
+  return parent_ != nullptr && parent_->focused_child_ == this && parent_->has_focus_;
+}
+
+void TControl::SetAccelerator(char letter) {
+  accelerator_ = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+  Invalidate();
+}
+
+void TControl::AccNotify(AccEvent event) const {
+  if (IsWindowed() || parent_ == nullptr || !parent_->HandleAllocated()) return;
+  const int index = parent_->AccIndexOf(this);
+  TApplication* app = Application();
+  if (index >= 0 && app != nullptr) {
+    app->Platform().accessibility.Notify(parent_->Handle(), event, index);
+  }
+}
+
+std::uint32_t TControl::AccState() const {
+  std::uint32_t state = accstate::kNormal;
+  if (!Enabled()) state |= accstate::kUnavailable;
+  bool shown = true;
+  for (const TControl* control = this; control != nullptr; control = control->Parent()) {
+    shown = shown && control->Visible();
+  }
+  if (!shown) state |= accstate::kInvisible;
+  if (TabStop() && CanFocus()) state |= accstate::kFocusable;
+  if (Focused()) state |= accstate::kFocused;
+  return state;
+}
+
+void TControl::VisibleChanged() {
+  InvalidateParentArea();
+  AccNotify(visible_ ? AccEvent::kShow : AccEvent::kHide);
+}
+
+void TControl::EnabledChanged() {
+  Invalidate();
+  AccNotify(AccEvent::kStateChange);
+}
+
+void TControl::CaptionChanged() {
+  Invalidate();
+  AccNotify(AccEvent::kNameChange);
+}
+
 void TControl::Fire(const TNotifyEvent& event) {
   if (event) event(*this);
 }
@@ -94,13 +187,22 @@ TWinControl::TWinControl(TComponent* owner, std::string name) : TControl(owner, 
 TWinControl::~TWinControl() {
   // Children outlive nothing of ours: detach them before the peer goes.
   for (TControl* child : std::vector<TControl*>(controls_)) child->SetParent(nullptr);
+  DestroyPeer();
+}
+
+void TWinControl::DestroyPeer() {
+  if (peer_ == nullptr) return;
+  // What a client still holds stops reaching these children before they go.
+  if (TApplication* app = Application()) app->Platform().accessibility.Publish(Handle(), nullptr);
   peer_.reset();
+  has_focus_ = false;
 }
 
 WindowHandle TWinControl::Handle() const { return peer_ ? peer_->Handle() : WindowHandle{}; }
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
+  tab_list_.push_back(control);
   // Put on a window that exists: it gets all its windows at once.
   if (peer_ != nullptr && control->IsWindowed()) {
     static_cast<TWinControl*>(control)->CreateAllHandles();
@@ -110,8 +212,10 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
   if (captured_ == control) captured_ = nullptr;
+  if (focused_child_ == control) focused_child_ = nullptr;
   std::erase(controls_, control);
-  if (control->IsWindowed()) static_cast<TWinControl*>(control)->peer_.reset();
+  std::erase(tab_list_, control);
+  if (control->IsWindowed()) static_cast<TWinControl*>(control)->DestroyPeer();
   if (peer_ != nullptr) peer_->Invalidate();
 }
 
@@ -127,6 +231,9 @@ void TWinControl::CreateHandle() {
   WidgetPeer* parent_peer = Parent() != nullptr ? Parent()->Peer() : nullptr;
   if (parent_peer == nullptr && !IsTopLevel()) return;  // made with the parent's handle
   peer_ = CreatePeer(app->Platform().widgets, parent_peer);
+  // A window with parts of its own that have no window tells assistive
+  // technology of them; the others keep the system's own answer.
+  if (!AccChildren().empty()) app->Platform().accessibility.Publish(Handle(), this);
   for (TControl* child : controls_) {
     if (child->IsWindowed() && child->Visible()) static_cast<TWinControl*>(child)->CreateHandle();
   }
@@ -157,27 +264,89 @@ WindowHandle TWinControl::HigherSiblingWindow() const {
   return {};
 }
 
-bool TWinControl::CanFocus() const {
-  for (const TControl* control = this; control != nullptr; control = control->Parent()) {
-    if (!control->Visible() || !control->Enabled()) return false;
-  }
-  return true;
-}
-
 void TWinControl::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   if (TForm* form = ParentForm()) form->SetActiveControl(this);
   if (peer_ != nullptr) peer_->SetFocus();
 }
 
-int TWinControl::TabOrder() const {
-  if (Parent() == nullptr) return -1;
-  int order = 0;
-  for (const TControl* sibling : Parent()->Controls()) {
-    if (sibling == this) return order;
-    if (sibling->IsWindowed()) ++order;
+bool TWinControl::Focused() const { return has_focus_ && focused_child_ == nullptr; }
+
+void TWinControl::SetFocusedChild(TControl* child) {
+  if (child == focused_child_) return;
+  TControl* previous = std::exchange(focused_child_, child);
+  if (previous != nullptr) previous->Invalidate();
+  if (child != nullptr) {
+    child->Invalidate();
+    // Moving within a window that has the focus already: no focus message follows.
+    if (has_focus_) child->AccNotify(AccEvent::kFocus);
+  }
+}
+
+void TWinControl::PeerFocus(bool focused) {
+  has_focus_ = focused;
+  if (focused_child_ == nullptr) return;
+  focused_child_->Invalidate();
+  if (focused) focused_child_->AccNotify(AccEvent::kFocus);
+}
+
+std::vector<const TControl*> TWinControl::AccChildren() const {
+  std::vector<const TControl*> children;
+  for (const TControl* child : controls_) {
+    if (!child->IsWindowed() && child->Accessible()) children.push_back(child);
+  }
+  return children;
+}
+
+int TWinControl::AccChildCount() const { return static_cast<int>(AccChildren().size()); }
+
+AccElement TWinControl::AccChild(int index) const {
+  const std::vector<const TControl*> children = AccChildren();
+  if (index < 0 || index >= static_cast<int>(children.size())) return {};
+  return *children[static_cast<std::size_t>(index)]->Accessible();
+}
+
+int TWinControl::AccFocusedChild() const {
+  return has_focus_ && focused_child_ != nullptr ? AccIndexOf(focused_child_) : -1;
+}
+
+int TWinControl::AccChildAt(Point at) const {
+  const std::vector<const TControl*> children = AccChildren();
+  for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i) {
+    const TControl* child = children[static_cast<std::size_t>(i)];
+    if (child->Visible() && child->BoundsRect().Contains(at)) return i;
   }
   return -1;
+}
+
+bool TWinControl::AccDoDefaultAction(int index) {
+  const std::vector<const TControl*> children = AccChildren();
+  if (index < 0 || index >= static_cast<int>(children.size())) return false;
+  auto* child = const_cast<TControl*>(children[static_cast<std::size_t>(index)]);
+  TApplication* app = Application();
+  if (app == nullptr || child->Accessible()->default_action.empty() || !child->CanFocus()) {
+    return false;
+  }
+  // After the client's call: a command may run for seconds or open a box.
+  app->Post(child->Lifetime(), [app, child] {
+    if (child->CanFocus()) app->Guard([child] { child->Click(); });
+  });
+  return true;
+}
+
+bool TWinControl::AccFocus(int index) {
+  const std::vector<const TControl*> children = AccChildren();
+  if (index < 0 || index >= static_cast<int>(children.size())) return false;
+  auto* child = const_cast<TControl*>(children[static_cast<std::size_t>(index)]);
+  if (!child->TabStop() || !child->CanFocus()) return false;
+  child->SetFocus();
+  return true;
+}
+
+int TWinControl::AccIndexOf(const TControl* child) const {
+  const std::vector<const TControl*> children = AccChildren();
+  const auto it = std::find(children.begin(), children.end(), child);
+  return it == children.end() ? -1 : static_cast<int>(it - children.begin());
 }
 
 void TWinControl::BoundsChanged() {

@@ -4,12 +4,15 @@
 // and the children it hosts. Windowless controls paint on their parent.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/accessibility.h"
 #include "platform/canvas.h"
 #include "platform/framework/component.h"
 #include "platform/widgets.h"
+#include "platform/windowing.h"
 
 namespace velocane {
 
@@ -68,13 +71,41 @@ class TControl : public TComponent {
   // Asks for a repaint of the control's area.
   void Invalidate();
 
+  // The keyboard. Whether the Tab key stops at the control.
+  virtual bool TabStop() const { return false; }
+  // The place in its parent's tab order (-1 without a parent); the order the
+  // children were put on the parent unless set.
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // The control and every parent are shown and enabled.
+  bool CanFocus() const;
+  // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
+  virtual void SetFocus();
+  // The keyboard's input goes to this control now.
+  virtual bool Focused() const;
+  // Keys for a windowless control that has the focus; true when it used them.
+  virtual bool KeyDown(const KeyStroke& /*key*/) { return false; }
+  virtual bool KeyUp(const KeyStroke& /*key*/) { return false; }
+  // The letter that Alt reaches the control with, underlined in its caption
+  // while the keyboard is in use; 0 for none.
+  char Accelerator() const { return accelerator_; }
+  void SetAccelerator(char letter);
+
+  // What assistive technology is told of a windowless control; nothing for
+  // one it need not know (a frame, a picture).
+  virtual std::optional<AccElement> Accessible() const { return std::nullopt; }
+  // A windowless control tells assistive technology of its change.
+  void AccNotify(AccEvent event) const;
+  // Expires when the control goes: work posted for later checks it first.
+  std::weak_ptr<const int> Lifetime() const { return lifetime_; }
+
  protected:
   // Each setter calls the matching hook after changing the state, so the
   // windowed controls can mirror it into their peers.
   virtual void BoundsChanged() { Invalidate(); }
-  virtual void VisibleChanged() { InvalidateParentArea(); }
-  virtual void EnabledChanged() { Invalidate(); }
-  virtual void CaptionChanged() { Invalidate(); }
+  virtual void VisibleChanged();
+  virtual void EnabledChanged();
+  virtual void CaptionChanged();
   virtual void FontChanged() { Invalidate(); }
   virtual void ColorChanged() { Invalidate(); }
   // Calls an event slot if assigned. Errors pass on to the caller, as they
@@ -86,6 +117,8 @@ class TControl : public TComponent {
   void InvalidateParentArea();
   // Takes a caption the peer already shows (the user typed it): no hooks run.
   void StoreCaption(const std::string& caption) { caption_ = caption; }
+  // The state bits every element has: unavailable, invisible, focusable, focused.
+  std::uint32_t AccState() const;
 
  private:
   TWinControl* parent_ = nullptr;
@@ -95,9 +128,11 @@ class TControl : public TComponent {
   std::string caption_;
   FontDesc font_;
   Color color_ = clBtnFace;
+  char accelerator_ = 0;
+  std::shared_ptr<const int> lifetime_ = std::make_shared<const int>(0);
 };
 
-class TWinControl : public TControl, protected ContainerSink {
+class TWinControl : public TControl, protected ContainerSink, private AccessibleContent {
  public:
   TWinControl(TComponent* owner, std::string name);
   ~TWinControl() override;
@@ -115,14 +150,13 @@ class TWinControl : public TControl, protected ContainerSink {
   void CreateHandle();
   // Creates the peers still missing below this control, hidden ones included.
   void CreateHiddenHandles();
-  bool CanFocus() const;
-  // Raises EInvalidOperation when the control, or a parent, is hidden or disabled.
-  void SetFocus();
-  // Whether the Tab key stops at the control.
-  virtual bool TabStop() const { return false; }
-  // The place in its parent's tab order: the order the windowed children were
-  // put on the parent, as the system's Tab key follows them.
-  int TabOrder() const;
+  void SetFocus() override;
+  bool Focused() const override;
+  // Children in tab order.
+  const std::vector<TControl*>& TabList() const { return tab_list_; }
+  // The windowless child that has the focus while this control's window has
+  // it, or null.
+  TControl* FocusedChild() const { return focused_child_; }
 
  protected:
   // Makes this kind's peer: on `parent`, or top-level when `parent` is null
@@ -150,11 +184,25 @@ class TWinControl : public TControl, protected ContainerSink {
   void PeerPaint(Canvas& canvas) override;
   void PeerMouseDown(Point at) override;
   void PeerMouseUp(Point at) override;
+  void PeerFocus(bool focused) override;
 
  private:
   friend class TControl;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
+  // Makes `child` (windowless, or null) the one that has the focus within this control.
+  void SetFocusedChild(TControl* child);
+
+  // AccessibleContent: the windowless children that assistive technology is told of.
+  std::vector<const TControl*> AccChildren() const;
+  int AccChildCount() const override;
+  AccElement AccChild(int index) const override;
+  int AccFocusedChild() const override;
+  int AccChildAt(Point at) const override;
+  bool AccDoDefaultAction(int index) override;
+  bool AccFocus(int index) override;
+  int AccIndexOf(const TControl* child) const;
+  void DestroyPeer();
   // The window of the nearest sibling above this control that has one.
   WindowHandle HigherSiblingWindow() const;
   // This control's window and every one missing below it, hidden ones too.
@@ -162,8 +210,11 @@ class TWinControl : public TControl, protected ContainerSink {
   TControl* WindowlessAt(Point at) const;
 
   std::vector<TControl*> controls_;
+  std::vector<TControl*> tab_list_;
   std::unique_ptr<WidgetPeer> peer_;
-  TControl* captured_ = nullptr;  // windowless child that took the mouse down
+  TControl* captured_ = nullptr;       // windowless child that took the mouse down
+  TControl* focused_child_ = nullptr;  // windowless child the keyboard reaches
+  bool has_focus_ = false;             // this control's window has the keyboard focus
 };
 
 }  // namespace velocane

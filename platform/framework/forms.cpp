@@ -1,7 +1,10 @@
 #include "platform/framework/forms.h"
 
+#include <algorithm>
+
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
+#include "platform/messages.h"
 
 namespace velocane {
 
@@ -139,7 +142,7 @@ void TForm::VisibleChanged() {
 }
 
 TWinControl* TForm::FirstTabStop(const TWinControl& container) const {
-  for (TControl* child : container.Controls()) {
+  for (TControl* child : container.TabList()) {
     auto* windowed = child->IsWindowed() ? static_cast<TWinControl*>(child) : nullptr;
     if (windowed == nullptr || !windowed->CanFocus()) continue;
     if (windowed->TabStop()) return windowed;
@@ -193,6 +196,138 @@ TModalResult TForm::ShowModal() {
     modal_result_ = mrNone;
   }
   return modal_result_;
+}
+
+namespace {
+
+void CollectTabStops(const TWinControl& container, std::vector<TControl*>& stops) {
+  for (TControl* child : container.TabList()) {
+    if (!child->Visible() || !child->Enabled()) continue;
+    if (child->TabStop()) stops.push_back(child);
+    if (child->IsWindowed()) CollectTabStops(*static_cast<TWinControl*>(child), stops);
+  }
+}
+
+const TWinControl* FindWindowed(const TWinControl& container, WindowHandle window) {
+  if (container.HandleAllocated() && container.Handle() == window) return &container;
+  for (const TControl* child : container.Controls()) {
+    if (!child->IsWindowed()) continue;
+    if (const TWinControl* found = FindWindowed(*static_cast<const TWinControl*>(child), window)) {
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+// The control of `container` or below it whose access key is `letter`.
+TControl* FindAccelerator(const TWinControl& container, char letter) {
+  for (TControl* child : container.TabList()) {
+    if (!child->Visible() || !child->Enabled()) continue;
+    if (child->Accelerator() == letter) return child;
+    if (child->IsWindowed()) {
+      if (TControl* inner = FindAccelerator(*static_cast<TWinControl*>(child), letter)) {
+        return inner;
+      }
+    }
+  }
+  return nullptr;
+}
+
+void InvalidateAll(const TWinControl& container) {
+  if (container.Peer() != nullptr) container.Peer()->Invalidate();
+  for (const TControl* child : container.Controls()) {
+    if (child->IsWindowed()) InvalidateAll(*static_cast<const TWinControl*>(child));
+  }
+}
+
+}  // namespace
+
+std::vector<TControl*> TForm::TabStops() const {
+  std::vector<TControl*> stops;
+  CollectTabStops(*this, stops);
+  return stops;
+}
+
+bool TForm::Holds(WindowHandle window) const { return FindWindowed(*this, window) != nullptr; }
+
+TControl* TForm::FocusedControl() const {
+  const WindowHandle focused = application_.Platform().windowing.FocusedWindow();
+  const TWinControl* holder = focused ? FindWindowed(*this, focused) : nullptr;
+  if (holder == nullptr) return nullptr;
+  if (TControl* child = holder->FocusedChild()) return child;
+  return const_cast<TWinControl*>(holder);
+}
+
+void TForm::SelectNext(bool forward) {
+  const std::vector<TControl*> stops = TabStops();
+  if (stops.empty()) return;
+  const auto at = std::find(stops.begin(), stops.end(), FocusedControl());
+  std::size_t next = 0;
+  if (at == stops.end()) {
+    next = forward ? 0 : stops.size() - 1;
+  } else {
+    const std::size_t index = static_cast<std::size_t>(at - stops.begin());
+    next = forward ? (index + 1) % stops.size() : (index + stops.size() - 1) % stops.size();
+  }
+  stops[next]->SetFocus();
+}
+
+void TForm::MoveWithinRow(TControl& from, bool forward) {
+  std::vector<TControl*> row;
+  for (TControl* stop : TabStops()) {
+    if (!stop->IsWindowed() && stop->Parent() == from.Parent()) row.push_back(stop);
+  }
+  const auto at = std::find(row.begin(), row.end(), &from);
+  if (at == row.end()) return;
+  const std::size_t index = static_cast<std::size_t>(at - row.begin());
+  const std::size_t next = forward ? (index + 1) % row.size() : (index + row.size() - 1) % row.size();
+  UserInput([&] { row[next]->SetFocus(); });
+}
+
+void TForm::ShowKeyboardCues() {
+  if (keyboard_cues_) return;
+  keyboard_cues_ = true;
+  if (auto* peer = PeerAs<FormPeer>()) peer->ShowKeyboardCues();
+  InvalidateAll(*this);
+}
+
+bool TForm::PreviewKey(const KeyStroke& key) {
+  if (key.key == vk::kMenu || key.key == vk::kTab || key.key == vk::kLeft ||
+      key.key == vk::kRight || key.key == vk::kUp || key.key == vk::kDown) {
+    if (key.down) ShowKeyboardCues();
+  }
+  if (key.key == vk::kTab && !key.alt && !key.control) {
+    if (key.down) UserInput([&] { SelectNext(!key.shift); });
+    return true;
+  }
+  TControl* focused = FocusedControl();
+  if (focused != nullptr && !focused->IsWindowed() && !key.alt) {
+    // The arrows move along a row of windowless controls, as on a toolbar.
+    const bool back = key.key == vk::kLeft || key.key == vk::kUp;
+    if (back || key.key == vk::kRight || key.key == vk::kDown) {
+      if (key.down) MoveWithinRow(*focused, !back);
+      return true;
+    }
+    bool used = false;
+    UserInput([&] { used = key.down ? focused->KeyDown(key) : focused->KeyUp(key); });
+    if (used) return true;
+  }
+  if (!key.down) return false;
+  if (key.key == vk::kEscape && modal_ && !key.alt) {
+    modal_result_ = mrCancel;
+    return true;
+  }
+  if (key.alt && !key.control && key.key >= 'A' && key.key <= 'Z') {
+    TControl* target = FindAccelerator(*this, static_cast<char>(key.key));
+    if (target == nullptr) return false;
+    ShowKeyboardCues();
+    UserInput([target] {
+      target->SetFocus();
+      target->Click();
+    });
+    return true;
+  }
+  return false;
 }
 
 }  // namespace velocane

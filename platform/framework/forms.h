@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/framework/control.h"
 #include "platform/framework/images.h"
@@ -36,6 +37,26 @@ class TForm : public TWinControl, private FormSink {
 
   TWinControl* ActiveControl() const { return active_control_; }
   void SetActiveControl(TWinControl* control) { active_control_ = control; }
+
+  // The keyboard. The controls the Tab key stops at now, in tab order: every
+  // shown and enabled tab stop, windowless ones included, through the
+  // controls that hold them.
+  std::vector<TControl*> TabStops() const;
+  // The control that has the keyboard focus, windowless ones included, or null.
+  TControl* FocusedControl() const;
+  // Moves the focus to the next (or previous) tab stop, round the end.
+  void SelectNext(bool forward);
+  // The keys the form handles before the focused window gets them: Tab and
+  // Shift+Tab, Space and Enter on a windowless control, Enter for the
+  // focused or default button, Escape in a modal form, Alt and a control's
+  // access key. True when it used the key.
+  bool PreviewKey(const KeyStroke& key);
+  // Focus rectangles and underlined access keys show once the keyboard was
+  // used, as the system shows them; a mouse user sees none.
+  bool KeyboardCues() const { return keyboard_cues_; }
+  void ShowKeyboardCues();
+  // Whether `window` is the form's window or one of its controls'.
+  bool Holds(WindowHandle window) const;
 
   // The icon of the caption; an empty picture leaves the class's own.
   TIcon& Icon() { return *icon_; }
@@ -82,6 +103,9 @@ class TForm : public TWinControl, private FormSink {
   WindowHandle OwnerWindow() const;
   // The first control in tab order that can take the focus.
   TWinControl* FirstTabStop(const TWinControl& container) const;
+  // The arrows' move to the next (or previous) windowless tab stop of the
+  // same parent, round the end.
+  void MoveWithinRow(TControl& from, bool forward);
   // A modal showing ends: asks OnCloseQuery and OnClose; false keeps it open.
   bool CloseModal();
 
@@ -93,6 +117,7 @@ class TForm : public TWinControl, private FormSink {
   bool stay_on_top_ = false;
   TPosition position_ = TPosition::poDesigned;
   TWinControl* active_control_ = nullptr;
+  bool keyboard_cues_ = false;
 };
 
 }  // namespace velocane

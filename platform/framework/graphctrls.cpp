@@ -1,11 +1,20 @@
 #include "platform/framework/graphctrls.h"
 
 #include <algorithm>
+#include <cctype>
+
+#include "platform/framework/forms.h"
+#include "platform/messages.h"
 
 namespace velocane {
 
 void TLabel::Paint(Canvas& canvas) {
   canvas.DrawText(BoundsRect(), Caption(), Font(), textflag::kLeft | textflag::kNoClip);
+}
+
+std::optional<AccElement> TLabel::Accessible() const {
+  return AccElement{AccRole::kStaticText, Caption(), {}, AccState() | accstate::kReadOnly,
+                    BoundsRect(), {}, {}};
 }
 
 namespace {
@@ -29,6 +38,62 @@ void TSpeedButton::Paint(Canvas& canvas) {
   canvas.DrawText(
       text, Caption(), font,
       textflag::kCenter | textflag::kVCenter | textflag::kSingleLine | textflag::kNoClip);
+  // What the keyboard needs, once it is in use: the access key underlined,
+  // and the frame of the focus.
+  const TForm* form = ParentForm();
+  if (form == nullptr || !form->KeyboardCues()) return;
+  const std::size_t letter = AcceleratorPosition();
+  if (letter != std::string::npos) {
+    Drawing& gdi = canvas.Gdi();
+    const Point whole = gdi.TextExtent(canvas.Dc(), Caption(), font);
+    const Point before = gdi.TextExtent(canvas.Dc(), Caption().substr(0, letter), font);
+    const Point glyph = gdi.TextExtent(canvas.Dc(), Caption().substr(letter, 1), font);
+    const int x = text.left + (text.Width() - whole.x) / 2 + before.x;
+    const int y = text.top + (text.Height() - whole.y) / 2 + whole.y - 1;
+    gdi.Line(canvas.Dc(), x, y, x + glyph.x, y, gdi.Resolve(font.color));
+  }
+  if (Focused()) canvas.FocusRect(Rect{area.left + 3, area.top + 3, area.right - 3, area.bottom - 3});
+}
+
+std::size_t TSpeedButton::AcceleratorPosition() const {
+  if (Accelerator() == 0) return std::string::npos;
+  const std::string& caption = Caption();
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(caption[i])) == Accelerator()) return i;
+  }
+  return std::string::npos;
+}
+
+bool TSpeedButton::KeyDown(const KeyStroke& key) {
+  if (key.key == vk::kSpace) {
+    if (!pressed_) {
+      pressed_ = true;
+      Invalidate();
+    }
+    return true;
+  }
+  if (key.key == vk::kReturn) {
+    Click();
+    return true;
+  }
+  return false;
+}
+
+bool TSpeedButton::KeyUp(const KeyStroke& key) {
+  if (key.key != vk::kSpace) return false;
+  const bool was_pressed = pressed_;
+  pressed_ = false;
+  Invalidate();
+  if (was_pressed) Click();
+  return true;
+}
+
+std::optional<AccElement> TSpeedButton::Accessible() const {
+  std::uint32_t state = AccState();
+  if (pressed_) state |= accstate::kPressed;
+  std::string shortcut;
+  if (Accelerator() != 0) shortcut = std::string("Alt+") + Accelerator();
+  return AccElement{AccRole::kPushButton, Caption(), {}, state, BoundsRect(), "Press", shortcut};
 }
 
 void TSpeedButton::MouseDown(Point) {

@@ -13,6 +13,8 @@ class TLabel : public TControl {
  public:
   using TControl::TControl;
   void Paint(Canvas& canvas) override;
+  // Read as static text.
+  std::optional<AccElement> Accessible() const override;
 };
 
 // Draws a button's picture into the given square.
@@ -31,7 +33,18 @@ class TSpeedButton : public TControl {
   void MouseDown(Point at) override;
   void MouseUp(Point at) override;
 
+  // Reached by Tab; Space presses it (the click comes when it is let go),
+  // Enter clicks it at once.
+  bool TabStop() const override { return true; }
+  bool KeyDown(const KeyStroke& key) override;
+  bool KeyUp(const KeyStroke& key) override;
+  // A push button named by its caption, pressed by its default action.
+  std::optional<AccElement> Accessible() const override;
+
  private:
+  // Where the access key stands in the caption, or npos.
+  std::size_t AcceleratorPosition() const;
+
   bool flat_ = true;
   bool pressed_ = false;
   TGlyphPainter glyph_;

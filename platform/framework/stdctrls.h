@@ -53,6 +53,7 @@ class TComboBox : public TWinControl, private ComboBoxSink {
   // The picture of an item, or -1 for none.
   int ItemImageIndex(int item) const;
 
+  bool TabStop() const override { return true; }
   // Fires when the user picks an item from the list (not when typing).
   TNotifyEvent OnSelect;
   TNotifyEvent OnChange;
@@ -78,6 +79,7 @@ class TComboBox : public TWinControl, private ComboBoxSink {
 class TCheckBox : public TWinControl, private ClickSink {
  public:
   using TWinControl::TWinControl;
+  bool TabStop() const override { return true; }
   bool Checked() const { return checked_; }
   // A change of state runs the click action, whether the user or the program made it.
   void SetChecked(bool checked);

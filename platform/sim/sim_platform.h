@@ -1,6 +1,7 @@
 #pragma once
 // The whole simulated platform, one object per test.
 #include "platform/platform.h"
+#include "platform/sim/sim_accessibility.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_drawing.h"
 #include "platform/sim/sim_notify_area.h"
@@ -25,8 +26,9 @@ class SimPlatform {
   SimNotifyArea notify_area{windowing};
   SimShell shell{windowing};
   SimTaskScheduler task_scheduler;
-  velocane::Platform platform{registry, process,     windowing, widgets,       com,
-                              drawing,  notify_area, shell,     task_scheduler};
+  SimAccessibility accessibility;
+  velocane::Platform platform{registry, process,     windowing, widgets,        com,
+                              drawing,  notify_area, shell,     task_scheduler, accessibility};
 };
 
 }  // namespace velocane::sim

@@ -13,6 +13,7 @@ SimWindow::SimWindow(SimWidgets& widgets, const ControlDesc& desc, WindowHandle 
                      bool top_level)
     : control(desc), widgets_(widgets), handle_(handle), top_level_(top_level) {
   ++widgets_.live_;
+  widgets_.windows_[handle_.value] = this;
 }
 
 SimWindow::~SimWindow() {
@@ -22,7 +23,8 @@ SimWindow::~SimWindow() {
   }
   widgets_.windowing_.DestroyWindow(handle_);
   widgets_.Unstack(handle_);
-  if (widgets_.focus_ == handle_) widgets_.focus_ = WindowHandle{};
+  if (widgets_.Focus() == handle_) widgets_.windowing_.SetFocusedWindow(WindowHandle{});
+  widgets_.windows_.erase(handle_.value);
   --widgets_.live_;
 }
 
@@ -46,8 +48,10 @@ DcHandle SimWindow::Surface() {
 
 void SimWindow::ApplyVisible(bool visible) {
   control.visible = visible;
-  if (top_level_)
-    widgets_.windowing_.ShowWindow(handle_, visible ? showcmd::kShow : showcmd::kHide);
+  if (!top_level_) return;
+  widgets_.windowing_.ShowWindow(handle_, visible ? showcmd::kShow : showcmd::kHide);
+  // A window shown is activated, and the keyboard goes to it, as with the system's.
+  if (visible) ApplyFocus();
 }
 
 void SimWindow::ApplyText(const std::string& text) {
@@ -57,7 +61,14 @@ void SimWindow::ApplyText(const std::string& text) {
 
 bool SimWindow::ApplyFocus() {
   if (!control.visible || !control.enabled) return false;
-  widgets_.focus_ = handle_;
+  const WindowHandle previous = widgets_.Focus();
+  if (previous == handle_) return true;
+  widgets_.windowing_.SetFocusedWindow(handle_);
+  // As WM_KILLFOCUS and WM_SETFOCUS tell the two windows.
+  if (const auto old = widgets_.windows_.find(previous.value); old != widgets_.windows_.end()) {
+    old->second->FocusChanged(false);
+  }
+  FocusChanged(true);
   return true;
 }
 
@@ -82,6 +93,11 @@ void SimContainer<Interface>::MouseClick(Point at) {
     sink_.PeerMouseDown(at);
     sink_.PeerMouseUp(at);
   });
+}
+
+template <class Interface>
+void SimContainer<Interface>::FocusChanged(bool focused) {
+  this->Deliver([&] { sink_.PeerFocus(focused); });
 }
 
 template class SimContainer<FormPeer>;
@@ -179,6 +195,27 @@ void SimCheckBox::Click() {
 void SimButton::Click() {
   if (!control.enabled) return;
   Deliver([&] { sink_.PeerClicked(); });
+}
+
+void SimCheckBox::KeyReached(const KeyStroke& key) {
+  if (key.key == vk::kSpace && !key.down) Click();
+}
+
+void SimButton::KeyReached(const KeyStroke& key) {
+  if (key.key == vk::kSpace && !key.down) Click();
+}
+
+void SimWidgets::PressKey(int key, bool shift, bool alt) {
+  KeyStrokeReached(KeyStroke{key, true, alt, shift, false});
+  KeyStrokeReached(KeyStroke{key, false, alt, shift, false});
+}
+
+void SimWidgets::KeyStrokeReached(const KeyStroke& key) {
+  const WindowHandle target = Focus();
+  if (windowing_.PreviewKey(target, key)) return;
+  if (const auto window = windows_.find(target.value); window != windows_.end()) {
+    window->second->KeyReached(key);
+  }
 }
 
 void SimWidgets::CheckFailure() {

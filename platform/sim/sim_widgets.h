@@ -26,6 +26,11 @@ class SimWindow {
 
   // The pixels of the client area, kept between paints as the screen keeps them.
   DcHandle Surface();
+  // The window got or lost the keyboard focus.
+  virtual void FocusChanged(bool /*focused*/) {}
+  // A key the window gets, once the loop's preview left it: a button and a
+  // check box click on the space bar, as the system's do.
+  virtual void KeyReached(const KeyStroke& /*key*/) {}
 
   ControlDesc control;
   int invalidations = 0;
@@ -77,6 +82,7 @@ class SimContainer : public SimPeer<Interface> {
   void Render();
   // The user's mouse: a press and a release at one point of the client area.
   void MouseClick(Point at);
+  void FocusChanged(bool focused) override;
 
  private:
   ContainerSink& sink_;
@@ -94,6 +100,7 @@ class SimForm final : public SimContainer<FormPeer> {
   void SetIcon(IconHandle new_icon) override { icon = new_icon; }
   // Nothing waits to be painted here: a test renders when it looks.
   void Update() override { ++updates; }
+  void ShowKeyboardCues() override { keyboard_cues = true; }
 
   TFormBorderStyle border_style;
   bool stay_on_top;
@@ -102,6 +109,7 @@ class SimForm final : public SimContainer<FormPeer> {
   WindowHandle owner;
   IconHandle icon;
   int updates = 0;
+  bool keyboard_cues = false;
 };
 
 using SimPanel = SimContainer<WidgetPeer>;
@@ -172,6 +180,7 @@ class SimCheckBox final : public SimPeer<CheckBoxPeer> {
   void SetChecked(bool on) override { checked = on; }
   // The user's click: the box toggles itself, then tells.
   void Click();
+  void KeyReached(const KeyStroke& key) override;
 
   bool checked;
 
@@ -184,6 +193,7 @@ class SimButton final : public SimPeer<WidgetPeer> {
   SimButton(SimWidgets& widgets, const ControlDesc& desc, WindowHandle handle, ClickSink& sink)
       : SimPeer<WidgetPeer>(widgets, desc, handle, false), sink_(sink) {}
   void Click();
+  void KeyReached(const KeyStroke& key) override;
 
  private:
   ClickSink& sink_;
@@ -213,7 +223,11 @@ class SimWidgets : public WidgetFactory {
   // How many peers exist now (leak checks).
   int LivePeers() const { return live_; }
   // The window that has the keyboard focus, or null.
-  WindowHandle Focus() const { return focus_; }
+  WindowHandle Focus() const { return windowing_.FocusedWindow(); }
+  // The user presses a key and lets it go, with the modifiers held: each
+  // goes to the loops' preview, then to the focused window.
+  void PressKey(int key, bool shift = false, bool alt = false);
+  void KeyStrokeReached(const KeyStroke& key);
   // A window's child windows in stacking order, the top one first.
   std::vector<WindowHandle> Children(WindowHandle parent) const;
 
@@ -229,7 +243,7 @@ class SimWidgets : public WidgetFactory {
   SimDrawing& drawing_;
   unsigned fail_next_create_ = 0;
   int live_ = 0;
-  WindowHandle focus_;
+  std::map<std::uintptr_t, SimWindow*> windows_;  // by handle
   std::map<std::uintptr_t, std::vector<WindowHandle>> children_;  // by parent, top first
 };
 

@@ -78,6 +78,13 @@ std::intptr_t SimWindowing::Dispatch(WindowHandle window, std::uint32_t msg, std
   return result;
 }
 
+bool SimWindowing::PreviewKey(WindowHandle target, const KeyStroke& key) {
+  if (!key_preview_) return false;
+  bool used = false;
+  Deliver([&] { used = key_preview_(target, key); });
+  return used;
+}
+
 void SimWindowing::Deliver(const std::function<void()>& input) {
   try {
     input();

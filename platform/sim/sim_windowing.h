@@ -62,10 +62,16 @@ class SimWindowing : public Windowing {
   unsigned GetDoubleClickTime() override { return double_click_time; }
   bool IsKeyDown(int virtual_key) override { return keys_down.contains(virtual_key); }
   int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) override;
+  void SetKeyPreview(KeyPreview preview) override { key_preview_ = std::move(preview); }
+  WindowHandle FocusedWindow() override { return focus_; }
 
   // Runs input the way a window procedure of the system would: what escapes it
   // goes to the error handler, never to the caller.
   void Deliver(const std::function<void()>& input);
+  // A key as a loop takes it from the queue: the preview first; true when it used it.
+  bool PreviewKey(WindowHandle target, const KeyStroke& key);
+  // The window that has the keyboard focus; the simulated windows set it.
+  void SetFocusedWindow(WindowHandle window) { focus_ = window; }
 
   // Test side.
   // Sends a message to every top-level window, as HWND_BROADCAST does.
@@ -171,6 +177,8 @@ class SimWindowing : public Windowing {
   std::set<std::pair<std::uintptr_t, std::uint32_t>> allowed_;
   std::uintptr_t next_subclass_ = 1;
   std::vector<ShownMenu> menus_;
+  KeyPreview key_preview_;
+  WindowHandle focus_;
   // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
   static constexpr std::uint64_t kLoopLimit = 24ull * 3600 * 1000;
 };

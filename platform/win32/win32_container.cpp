@@ -1,6 +1,7 @@
 #include "platform/win32/win32_container.h"
 
 #include "platform/canvas.h"
+#include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_platform.h"
 
 namespace velocane::win32 {
@@ -80,8 +81,8 @@ void PaintContainer(HWND hwnd, Color background, ContainerSink& sink) {
   BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
-std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, LPARAM lparam, Color background,
-                                        ContainerSink& sink) {
+std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                                        Color background, ContainerSink& sink) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT fills the whole client area
@@ -96,6 +97,14 @@ std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, LPARAM lparam, Colo
       if (GetCapture() == hwnd) ReleaseCapture();
       sink.PeerMouseUp(MousePoint(lparam));
       return 0;
+    case WM_SETFOCUS:
+      sink.PeerFocus(true);
+      return 0;
+    case WM_KILLFOCUS:
+      sink.PeerFocus(false);
+      return 0;
+    case WM_GETOBJECT:
+      return AccessibleObjectFor(hwnd, wparam, lparam);
     default:
       return std::nullopt;
   }

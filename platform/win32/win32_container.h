@@ -18,16 +18,17 @@ std::optional<LRESULT> ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam);
 // Paints the client area through the sink, off screen first so nothing flickers.
 void PaintContainer(HWND hwnd, Color background, ContainerSink& sink);
 
-// The messages every container answers itself: painting and the mouse.
-std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, LPARAM lparam, Color background,
-                                        ContainerSink& sink);
+// The messages every container answers itself: painting, the mouse, the
+// keyboard focus, and what assistive technology asks of its windowless children.
+std::optional<LRESULT> ContainerMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                                        Color background, ContainerSink& sink);
 
 template <class Interface>
 class Win32Container : public Win32Peer<Interface> {
  public:
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override {
     if (std::optional<LRESULT> reflected = ReflectToChild(msg, wparam, lparam)) return reflected;
-    return ContainerMessage(this->hwnd(), msg, lparam, this->color_, sink_);
+    return ContainerMessage(this->hwnd(), msg, wparam, lparam, this->color_, sink_);
   }
 
  protected:

@@ -68,6 +68,12 @@ class Win32Form final : public Win32Container<FormPeer> {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
+  void ShowKeyboardCues() override {
+    // The window passes it on to its children, as a dialog does on Tab.
+    SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                 0);
+  }
+
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override {
     switch (msg) {
       case WM_CLOSE:

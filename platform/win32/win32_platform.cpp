@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_drawing.h"
 #include "platform/win32/win32_notify_area.h"
 #include "platform/win32/win32_process.h"
@@ -21,8 +22,10 @@ velocane::Platform& Win32Platform() {
   static Win32NotifyArea notify_area;
   static Win32Shell shell;
   static Win32TaskScheduler task_scheduler;
-  static velocane::Platform platform{registry, process,     windowing, widgets,       com,
-                                     drawing,  notify_area, shell,     task_scheduler};
+  static Win32Accessibility accessibility;
+  static velocane::Platform platform{
+      registry, process,     windowing, widgets,        com,
+      drawing,  notify_area, shell,     task_scheduler, accessibility};
   return platform;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_common.h"
+#include "platform/win32/win32_control.h"
 
 namespace velocane::win32 {
 
@@ -207,12 +208,42 @@ int Win32Windowing::MessageBox(WindowHandle owner, const std::string& text,
 
 void Win32Windowing::PostQuitMessage(int exit_code) { ::PostQuitMessage(exit_code); }
 
+namespace {
+
+// The nearest window of ours that is or holds `hwnd`, or null.
+HWND OurWindow(HWND hwnd) {
+  while (hwnd != nullptr && Win32Window::Of(hwnd) == nullptr) hwnd = GetParent(hwnd);
+  return hwnd;
+}
+
+}  // namespace
+
+WindowHandle Win32Windowing::FocusedWindow() { return FromHwnd(OurWindow(GetFocus())); }
+
+bool Win32Windowing::Previewed(const MSG& msg) {
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  const bool up = msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP;
+  if (!key_preview_ || (!down && !up)) return false;
+  const HWND target = OurWindow(msg.hwnd);
+  if (target == nullptr) return false;
+  KeyStroke key;
+  key.key = static_cast<int>(msg.wParam);
+  key.down = down;
+  key.alt = (HIWORD(msg.lParam) & KF_ALTDOWN) != 0;
+  key.shift = GetKeyState(VK_SHIFT) < 0;
+  key.control = GetKeyState(VK_CONTROL) < 0;
+  bool used = false;
+  Guarded([&] { used = key_preview_(FromHwnd(target), key); });
+  return used;
+}
+
 int Win32Windowing::RunMessageLoop() {
   MSG msg;
   for (;;) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return -1;
+    if (Previewed(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -226,6 +257,7 @@ bool Win32Windowing::ProcessPendingMessages() {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (Previewed(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -242,7 +274,9 @@ bool Win32Windowing::RunModalLoop(WindowHandle dialog, const std::function<bool(
       return false;
     }
     if (got == -1) return false;
-    // Tab and the space bar move and press as in any dialog.
+    if (Previewed(msg)) continue;
+    // What the form's own navigation left: the space bar and Enter on a
+    // button press it, as in any dialog.
     if (IsDialogMessageA(ToHwnd(dialog), &msg) != FALSE) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/windowing.h"
 
+struct tagMSG;
+
 namespace velocane::win32 {
 
 class Win32Windowing : public Windowing {
@@ -39,6 +41,14 @@ class Win32Windowing : public Windowing {
   unsigned GetDoubleClickTime() override;
   bool IsKeyDown(int virtual_key) override;
   int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) override;
+  void SetKeyPreview(KeyPreview preview) override { key_preview_ = std::move(preview); }
+  WindowHandle FocusedWindow() override;
+
+ private:
+  // The preview's verdict on a message the loop took from the queue.
+  bool Previewed(const tagMSG& msg);
+
+  KeyPreview key_preview_;
 };
 
 }  // namespace velocane::win32
