@@ -22,12 +22,6 @@ double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Screenshots go next to the build, on the Linux side.
-std::string ShotPath(const char* name) {
-  const char* build = std::getenv("VELOCANE_WINE_BUILD");
-  return std::string(build != nullptr ? build : "/tmp") + "/" + name;
-}
-
 class TrayE2E : public ::testing::Test {
  protected:
   TrayE2E() : snapshot_(InternetSettingsPlaces()) {}

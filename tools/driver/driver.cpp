@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -301,6 +302,13 @@ bool RealClick(POINT at) {
   return StartUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(at.x) + L" " +
                    std::to_wstring(at.y) + L" click 1");
 }
+
+std::string ShotPath(const std::string& name) {
+  const char* build = std::getenv("VELOCANE_WINE_BUILD");
+  return std::string(build != nullptr ? build : "/tmp") + "/" + name;
+}
+
+bool RealKeys(const std::wstring& keys) { return StartUnix(L"/usr/bin/xdotool key " + keys); }
 
 std::vector<DWORD> CaptureScreen(const RECT& area) {
   const int width = area.right - area.left;

@@ -81,6 +81,9 @@ POINT CenterOf(HWND window);
 // makes it; false when the tool could not start. It does not wait for the
 // click: the caller looks for its effect.
 bool RealClick(POINT at);
+// Real key presses on the virtual display (xdotool key), to the window with
+// the keyboard focus: e.g. L"Tab", L"shift+Tab", L"space", L"alt+a".
+bool RealKeys(const std::wstring& keys);
 // The screen's pixels in a rectangle, 0x00RRGGBB row by row.
 std::vector<DWORD> CaptureScreen(const RECT& area);
 // The screen's pixels where a window is.
@@ -88,6 +91,8 @@ std::vector<DWORD> CaptureWindow(HWND window);
 // A picture of the whole display, written by imagemagick to a path on the
 // Linux side; waits until the file is written; false when that failed.
 bool Screenshot(const std::string& unix_path);
+// Where a test's screenshot goes: beside the build (the Linux side's path).
+std::string ShotPath(const std::string& name);
 // Starts a program of the Linux side; false when it could not start.
 bool StartUnix(const std::wstring& command_line);
 
@@ -99,6 +104,25 @@ void WriteDWord(HKEY root, const std::wstring& path, const std::wstring& name, D
 void WriteString(HKEY root, const std::wstring& path, const std::wstring& name,
                  const std::wstring& value);
 void DeleteValue(HKEY root, const std::wstring& path, const std::wstring& name);
+
+// What a screen reader reads, from another process (Active Accessibility).
+struct AccNode {
+  int depth = 0;      // 0 for the window's client area, 1 for its children, ...
+  long child_id = 0;  // CHILDID_SELF (0) for an object of its own, else its id in its parent
+  std::wstring name;
+  std::wstring value;
+  std::wstring default_action;
+  long role = 0;
+  long state = 0;
+  RECT location{};
+};
+// The client area of `window` and what lies below it, `max_depth` levels deep.
+std::vector<AccNode> AccessibleTree(HWND window, int max_depth = 3);
+// The element of `window`'s client area that has the focus, if any.
+std::optional<AccNode> AccessibleFocus(HWND window);
+// accDoDefaultAction on the child of `window`'s client area with that name;
+// `seconds`, when given, gets how long that call took.
+HRESULT AccessibleDefaultAction(HWND window, const std::wstring& name, double* seconds = nullptr);
 
 // The task service's root folder, as an administrator reads it: whether a
 // task is registered (nothing when the service cannot be reached), removing
