@@ -14,7 +14,7 @@ Point MousePoint(LPARAM lparam) {
 }  // namespace
 
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
+  if (msg == WM_NCCREATE && lparam != 0) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
     Win32Window::Attach(hwnd, static_cast<Win32Window*>(create->lpCreateParams));
   }
@@ -33,7 +33,9 @@ std::optional<LRESULT> ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       return std::nullopt;
     case WM_NOTIFY: {
+      // Only a control of ours sends one, with its header; a null one is no notice.
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header == nullptr) return 0;
       if (Win32Window* child = Win32Window::Of(header->hwndFrom)) return child->OnNotify(*header);
       return std::nullopt;
     }

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/pointer_messages.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_common.h"
 
@@ -35,6 +36,33 @@ std::function<void(std::exception_ptr)>& ErrorHandler() {
 }
 
 }  // namespace
+
+namespace {
+
+// Sees every message a loop of the thread takes from its queue, ours and those
+// of message boxes and menus alike, before it is dispatched. A posted message
+// that carries a pointer was forged: it leaves as WM_NULL, which nobody reads.
+LRESULT CALLBACK DropForgedMessages(int code, WPARAM removing, LPARAM data) {
+  if (code == HC_ACTION) {
+    auto* msg = reinterpret_cast<MSG*>(data);
+    if (IsPointerMessage(msg->message, msg->wParam)) {
+      msg->message = WM_NULL;
+      msg->wParam = 0;
+      msg->lParam = 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, removing, data);
+}
+
+}  // namespace
+
+Win32Windowing::Win32Windowing()
+    : forged_message_hook_(
+          SetWindowsHookExA(WH_GETMESSAGE, DropForgedMessages, nullptr, GetCurrentThreadId())) {}
+
+Win32Windowing::~Win32Windowing() {
+  if (forged_message_hook_ != nullptr) UnhookWindowsHookEx(forged_message_hook_);
+}
 
 void ReportUnhandled(std::exception_ptr error) {
   if (ErrorHandler()) ErrorHandler()(error);
@@ -77,7 +105,7 @@ void CollectProcedures() {
 // The procedure of every hidden window: the object's WindowProc travels in
 // the creation parameters and lives in the window's user data.
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
+  if (msg == WM_NCCREATE && lparam != 0) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
