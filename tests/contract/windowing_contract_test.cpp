@@ -178,6 +178,22 @@ TEST_F(WindowingContract, PostedMessagesThatCarryPointersNeverArrive) {
   EXPECT_EQ(arrived, std::vector<std::uint32_t>{kNotify});
 }
 
+// The notices of a window's creation, sent to a window that exists, make
+// nothing anew: it keeps its procedure.
+TEST_F(WindowingContract, CreationNoticesToALivingWindowLeaveItsProcedure) {
+  constexpr std::uint32_t kCreate = 0x0001, kNcCreate = 0x0081;
+  for (bool message_only : {false, true}) {
+    SCOPED_TRACE(message_only ? "message-only" : "top-level");
+    WindowHandle w = Create("Velocane Contract 5", message_only);
+    for (std::uint32_t notice : {kNcCreate, kCreate}) {
+      win.SendMessage(w, notice, 0, 0);
+      EXPECT_EQ(win.SendMessage(w, kPing, 9, 21), 42);
+    }
+    EXPECT_EQ(win.GetWindowText(w), "Velocane Contract 5");
+  }
+  EXPECT_EQ(received, (std::vector<int>{9, 9, 9, 9}));
+}
+
 TEST_F(WindowingContract, TimerTicksUntilKilled) {
   WindowHandle w = Create("", true);
   ASSERT_TRUE(win.SetTimer(w, 5, 10).ok());

@@ -325,5 +325,49 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
   }
 }
 
+// The notices of a window's creation, sent by another program to windows that
+// exist long since, with a CREATESTRUCT of its own: whatever it names as the
+// creation parameter and the title, the windows keep their procedures and
+// titles, and the program goes on.
+TEST_F(BadMessagesE2E, CreationNoticesForLivingWindowsChangeNothing) {
+  ASSERT_NO_FATAL_FAILURE(Launch());
+  const std::map<Target, std::wstring> titles = {{Target::kMainWindow, L"Velocane"},
+                                                 {Target::kApplicationWindow, L"Velocane 3.12"}};
+  CREATESTRUCTW forged{};
+  forged.lpszName = L"Forged";
+  forged.lpszClass = L"Forged";
+  for (UINT msg : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
+    for (void* parameter : {static_cast<void*>(nullptr), reinterpret_cast<void*>(0x1234)}) {
+      forged.lpCreateParams = parameter;
+      for (Target target : kTargets) {
+        SCOPED_TRACE(std::string(badmsg::MessageName(msg)) + " to the " +
+                     badmsg::TargetName(target));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window_[target], msg, 0, reinterpret_cast<LPARAM>(&forged), SMTO_NORMAL,
+                            5000, &result);
+        // One more message for each window: its procedure is still its own.
+        EXPECT_NE(
+            SendMessageTimeoutW(window_[target], WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+        ASSERT_TRUE(Answers());
+        for (const auto& [titled, title] : titles) EXPECT_EQ(TextOf(window_[titled]), title);
+      }
+    }
+  }
+  // Still at work: the icon comes and a real click brings the window back.
+  HWND main = window_[Target::kMainWindow];
+  ClickAt(panel_, kMinimize.x, kMinimize.y);
+  HWND icon = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (icon = OurIcon()) != nullptr; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+  ASSERT_TRUE(RealClick(CenterOf(icon)));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND warning = WaitForMessageBox(program_->ProcessId(), L"Warning", 30000);
+  ASSERT_NE(warning, nullptr);
+  PressDialogButton(warning, IDYES);
+  EXPECT_TRUE(program_->WaitForExit(15000));
+}
+
 }  // namespace
 }  // namespace velocane
