@@ -18,6 +18,8 @@ struct SharedState {
   int observers = 0;
   // Polls to go before the next try; the first poll tries at once.
   int polls_until_connect = 0;
+  // Polls in a row at which the collection's Count failed.
+  int failed_counts = 0;
 };
 
 SharedState& Shared() {
@@ -61,6 +63,7 @@ TShellWindowObserver::~TShellWindowObserver() {
     shared.shell_windows.reset();
     shared.shell_windows_exists = false;
     shared.polls_until_connect = 0;
+    shared.failed_counts = 0;
   }
 }
 
@@ -75,6 +78,7 @@ void TShellWindowObserver::ConnectShellWindows() {
     app->RequireCom();
     shared.shell_windows = app->Platform().shell.CreateShellWindows();
     shared.shell_windows_exists = true;
+    shared.failed_counts = 0;
   } catch (const EOleSysError&) {
   }
 }
@@ -84,6 +88,7 @@ void TShellWindowObserver::DropShellWindows() {
   shared.shell_windows.reset();
   shared.shell_windows_exists = false;
   shared.polls_until_connect = kReconnectTicks;
+  shared.failed_counts = 0;
 }
 
 void TShellWindowObserver::SetSendAMessage(TShellMessage value) {
@@ -115,8 +120,19 @@ void TShellWindowObserver::TimerTick(TComponent&) {
   }
   // Held for the whole scan, whatever the events do meanwhile.
   const ShellWindowsRef collection = shared.shell_windows;
-  if (!TShellWindowScan(*this).Scan(*collection) && shared.shell_windows == collection) {
-    DropShellWindows();
+  const TPollEnd end = TShellWindowScan(*this).Scan(*collection);
+  // An event handler may have polled too, and dropped it or made another.
+  if (shared.shell_windows != collection) return;
+  switch (end) {
+    case TPollEnd::kRead:
+      shared.failed_counts = 0;
+      break;
+    case TPollEnd::kCountFailed:
+      if (++shared.failed_counts >= kFailedCountsBeforeDrop) DropShellWindows();
+      break;
+    case TPollEnd::kUnusable:
+      DropShellWindows();
+      break;
   }
 }
 

@@ -48,6 +48,11 @@ class TShellWindowObserver : public TComponent {
   // yet, or the shell went away) the observer tries again every this many
   // polls: 40 × 75 ms = 3 s.
   static constexpr int kReconnectTicks = 40;
+  // A collection whose Count fails at every poll for 3 s (40 polls in a row)
+  // is dropped and made again like a missing one, instead of costing a
+  // failing call into the shell's process every 75 ms for ever. One that
+  // does not implement its calls at all is dropped at once.
+  static constexpr int kFailedCountsBeforeDrop = 40;
 
   explicit TShellWindowObserver(TComponent* owner, std::string name = {});
   ~TShellWindowObserver() override;
@@ -83,7 +88,7 @@ class TShellWindowObserver : public TComponent {
   // Creates the collection unless the process has one. A failure leaves it
   // without; a later poll tries again.
   void ConnectShellWindows();
-  // The collection's server has gone: drop it and connect again later.
+  // The collection will not answer: drop it and connect again later.
   static void DropShellWindows();
   // Written by every item a scan visits.
   static BrowserRef& CurrentBrowserSlot();
