@@ -16,8 +16,6 @@ struct SharedState {
   bool shell_windows_exists = false;
   BrowserRef current_browser;
   int observers = 0;
-  // Polls to go before the next try; the first poll tries at once.
-  int polls_until_connect = 0;
   // Polls in a row at which the collection's Count failed.
   int failed_counts = 0;
 };
@@ -62,7 +60,6 @@ TShellWindowObserver::~TShellWindowObserver() {
     shared.current_browser.reset();
     shared.shell_windows.reset();
     shared.shell_windows_exists = false;
-    shared.polls_until_connect = 0;
     shared.failed_counts = 0;
   }
 }
@@ -70,7 +67,6 @@ TShellWindowObserver::~TShellWindowObserver() {
 void TShellWindowObserver::ConnectShellWindows() {
   SharedState& shared = Shared();
   if (shared.shell_windows_exists) return;
-  shared.polls_until_connect = kReconnectTicks;
   TApplication* app = Application();
   if (app == nullptr) return;
   // Without a shell the observer still works: the list stays empty until one answers.
@@ -87,8 +83,8 @@ void TShellWindowObserver::DropShellWindows() {
   SharedState& shared = Shared();
   shared.shell_windows.reset();
   shared.shell_windows_exists = false;
-  shared.polls_until_connect = kReconnectTicks;
   shared.failed_counts = 0;
+  poll_timer_->SetInterval(kReconnectInterval);
 }
 
 void TShellWindowObserver::SetSendAMessage(TShellMessage value) {
@@ -114,10 +110,13 @@ void TShellWindowObserver::TimerTick(TComponent&) {
   if (!Active) return;
   SharedState& shared = Shared();
   if (!shared.shell_windows_exists) {
-    if (--shared.polls_until_connect > 0) return;
     ConnectShellWindows();
-    if (!shared.shell_windows_exists) return;
+    if (!shared.shell_windows_exists) {
+      poll_timer_->SetInterval(kReconnectInterval);
+      return;
+    }
   }
+  poll_timer_->SetInterval(kPollInterval);
   // Held for the whole scan, whatever the events do meanwhile.
   const ShellWindowsRef collection = shared.shell_windows;
   const TPollEnd end = TShellWindowScan(*this).Scan(*collection);

@@ -12,6 +12,7 @@
 #include "components/ShellWindowScan.h"
 #include "components/uShellWindowObserver.h"
 #include "platform/framework/application.h"
+#include "platform/framework/timer.h"
 #include "platform/messages.h"
 #include "platform/sim/sim_platform.h"
 #include "tests/support/literal_shell_window_scan.h"
@@ -778,9 +779,14 @@ TEST_F(ObserverTest, ACollectionThatImplementsNothingIsMadeAgainEvery3Seconds) {
   EXPECT_EQ(sim.shell.TotalCalls(), 2 * kPeriods);
   EXPECT_EQ(TShellWindowObserver::ShellWindowsObject(), nullptr);
   EXPECT_TRUE(Entries().empty());
+  // Meanwhile the poll timer wakes the program only for the next try.
+  const auto* timer = dynamic_cast<const TTimer*>(observer->FindComponent("PollTimer"));
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Interval(), TShellWindowObserver::kReconnectInterval);
   sim.shell.AnswerCollectionCalls(0);
   Tick(TShellWindowObserver::kReconnectTicks);
   EXPECT_EQ(Entries(), std::vector<std::string>{"1 http://a/"});
+  EXPECT_EQ(timer->Interval(), TShellWindowObserver::kPollInterval);
   EXPECT_TRUE(sim.windowing.MessageBoxes().empty());
 }
 
