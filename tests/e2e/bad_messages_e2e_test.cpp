@@ -306,15 +306,13 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000))
       << "a click on the icon no longer brings the window back";
   EXPECT_TRUE(WaitUntil([&] { return OurIcon() == nullptr; }, 10000));
-  for (const auto& [target, count] : sent_) {
-    std::printf("[ sent ] %5d to the %s\n", count, badmsg::TargetName(target));
-  }
-  PrintPointerKinds();
-
-  // The close writes the defaults back and ends the program.
+  // The close writes the defaults back and ends the program, also when the
+  // Warning box's own loop has taken messages meanwhile.
   PostMessageW(main, WM_CLOSE, 0, 0);
   HWND warning = WaitForMessageBox(program_->ProcessId(), L"Warning", 30000);
   ASSERT_NE(warning, nullptr);
+  ASSERT_NO_FATAL_FAILURE(PointerStorm(kTargets, "with the Warning box up"));
+  EXPECT_TRUE(IsWindow(warning));
   PressDialogButton(warning, IDYES);
   DWORD code = 1;
   EXPECT_TRUE(program_->WaitForExit(15000, &code));
@@ -323,6 +321,10 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
     EXPECT_EQ(ReadDWord(root, kSettings, L"MaxConnectionsPerServer"), 2u);
     EXPECT_EQ(ReadDWord(root, kSettings, L"MaxConnectionsPer1_0Server"), 4u);
   }
+  for (const auto& [target, count] : sent_) {
+    std::printf("[ sent ] %5d to the %s\n", count, badmsg::TargetName(target));
+  }
+  PrintPointerKinds();
 }
 
 // The notices of a window's creation, sent by another program to windows that
