@@ -1,11 +1,12 @@
 // The real program under Wine, sent messages nothing asked for from another
 // process: to the tray icon's handler window, the light timers' window, the
 // main window, the application window and, while it is up, the about box;
-// while shown, with the about box up and while in the tray. Among them every
-// message that carries a pointer, posted with 0 or a small number in the
-// pointer's place. The program ignores them, shows no box, stays up, and
-// afterwards sets the limits, cycles its icon, comes back from the tray at a
-// real click and writes the defaults back when it closes.
+// while shown, with the about box up, while in the tray and with the close's
+// Warning box up. Among them every message that carries a pointer, posted
+// with 0 or a small number in the pointer's place. The program ignores them,
+// shows no box, stays up, and afterwards sets the limits, cycles its icon,
+// comes back from the tray at a real click and writes the defaults back when
+// it closes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
