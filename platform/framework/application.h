@@ -72,9 +72,13 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
 
+  // The application window carries the program's taskbar button: it is shown
+  // with the main form (from the first start on), minimized with the
+  // application and restored with it. Minimized is what the system says:
+  // the user may have restored it from the taskbar meanwhile.
   void Minimize();
   void Restore();
-  bool Minimized() const { return minimized_; }
+  bool Minimized() const;
 
   // Runs `action`; an error of any kind that escapes it is shown in the error
   // box and swallowed.
@@ -87,6 +91,8 @@ class TApplication : public TComponent {
  private:
   friend class TForm;
   void FormDestroyed(TForm* form);
+  // The main form is being shown: its taskbar button comes with it.
+  void MainFormShowing();
 
   velocane::Platform& platform_;
   std::string title_;
@@ -94,7 +100,6 @@ class TApplication : public TComponent {
   bool com_initialized_ = false;
   HResult com_status_ = 0;
   bool terminated_ = false;
-  bool minimized_ = false;
   bool show_main_form_ = true;
   std::vector<std::pair<int, TWindowHook>> hooks_;
   int next_hook_ = 1;

@@ -129,6 +129,7 @@ std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer
 
 void TForm::VisibleChanged() {
   if (Visible() && !HandleAllocated()) CreateHandle();
+  if (Visible() && application_.MainForm() == this) application_.MainFormShowing();
   TWinControl::VisibleChanged();
   if (Visible()) {
     // The window is painted before its hidden controls get theirs, so it shows

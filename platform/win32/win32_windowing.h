@@ -1,10 +1,17 @@
 #pragma once
+#include "platform/win32/windows_clean.h"
 #include "platform/windowing.h"
 
 namespace velocane::win32 {
 
 class Win32Windowing : public Windowing {
  public:
+  // Made on the user-interface thread, whose message loops it guards.
+  Win32Windowing();
+  ~Win32Windowing() override;
+  Win32Windowing(const Win32Windowing&) = delete;
+  Win32Windowing& operator=(const Win32Windowing&) = delete;
+
   CreateWindowResult CreateHiddenWindow(const std::string& class_name, const std::string& title,
                                         bool message_only, WindowProc proc) override;
   void DestroyWindow(WindowHandle window) override;
@@ -39,6 +46,9 @@ class Win32Windowing : public Windowing {
   unsigned GetDoubleClickTime() override;
   bool IsKeyDown(int virtual_key) override;
   int TrackPopupMenu(WindowHandle owner, const std::vector<MenuItem>& items, Point at) override;
+
+ private:
+  HHOOK forged_message_hook_ = nullptr;
 };
 
 }  // namespace velocane::win32
