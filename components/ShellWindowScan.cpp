@@ -22,11 +22,18 @@ std::string Hex8(WindowHandle h) {
 // The steps every poll shares.
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// A failure of the collection's own call that the next poll would meet again.
+bool ForGood(std::int32_t hr) { return ServerIsGone(hr) || hr == hresult::kNotImplemented; }
+
+}  // namespace
+
 int TShellWindowScanSteps::CountOf(ShellWindows& collection) {
   try {
     return collection.Count();
   } catch (const EOleSysError& error) {
-    if (ServerIsGone(error.ErrorCode())) throw ECollectionGone(error.what());
+    if (ForGood(error.ErrorCode())) throw ECollectionUnusable(error.what());
     throw;
   }
 }
@@ -36,7 +43,7 @@ BrowserRef TShellWindowScanSteps::BrowserAt(ShellWindows& collection, int index)
   try {
     item = collection.Item(index);
   } catch (const EOleSysError& error) {
-    if (ServerIsGone(error.ErrorCode())) throw ECollectionGone(error.what());
+    if (ForGood(error.ErrorCode())) throw ECollectionUnusable(error.what());
     throw;
   }
   return item ? item->QueryBrowser() : nullptr;
@@ -109,9 +116,10 @@ void TShellWindowScanSteps::EndPurge(bool removed) {
 // The observer's poll.
 // ---------------------------------------------------------------------------
 
-bool TShellWindowScan::Scan(ShellWindows& collection) {
-  return Guarded([&] {
+TPollEnd TShellWindowScan::Scan(ShellWindows& collection) {
+  return Guarded([&](bool& counted) {
     const int n = CountOf(collection);
+    counted = true;
     for (int i = 0; i < n; ++i) {
       BrowserRef& current = CurrentBrowserSlot();
       current = BrowserAt(collection, i);

@@ -14,6 +14,13 @@
 
 namespace velocane {
 
+// How a poll ended.
+enum class TPollEnd {
+  kRead,         // Count answered; the poll went as far as it could
+  kCountFailed,  // Count failed: nothing was read
+  kUnusable,     // the collection will never answer: its server is gone, or it lacks the call
+};
+
 // What any way of polling does to the observer: its entries, numbers, log lines
 // and events, and the collection's own calls. A step-by-step poll that the
 // tests compare the observer's poll with is built on the same steps.
@@ -29,27 +36,32 @@ class TShellWindowScanSteps {
  protected:
   explicit TShellWindowScanSteps(TShellWindowObserver& observer) : observer_(observer) {}
 
-  // A call on the collection failed because its server is gone. It is no OLE
-  // error on purpose: the search of a purge must not take it for a closed
-  // window and drop entries whose windows are still open.
-  class ECollectionGone : public Exception {
+  // A call on the collection failed in a way that will not change: its
+  // server is gone, or the collection does not implement the call (Wine's own
+  // answers E_NOTIMPL to Count and Item). It is no OLE error on purpose: the
+  // search of a purge must not take it for a closed window and drop entries
+  // whose windows are still open.
+  class ECollectionUnusable : public Exception {
    public:
     using Exception::Exception;
   };
 
-  // Runs one poll. Any error ends it silently; what was done before stays
-  // done. Returns false when it ended because the collection's server is gone.
+  // Runs one poll, which sets `counted` once the collection's Count has
+  // answered. Any error ends it silently; what was done before stays done.
   template <class Poll>
-  static bool Guarded(Poll&& poll) {
+  static TPollEnd Guarded(Poll&& poll) {
+    bool counted = false;
     try {
-      poll();
-    } catch (const ECollectionGone&) {
-      return false;
+      poll(counted);
+    } catch (const ECollectionUnusable&) {
+      return TPollEnd::kUnusable;
     } catch (...) {
+      if (!counted) return TPollEnd::kCountFailed;
     }
-    return true;
+    return TPollEnd::kRead;
   }
-  // Count and Item on the collection itself; a server that has gone raises ECollectionGone.
+  // Count and Item on the collection itself; a failure that will not change
+  // raises ECollectionUnusable.
   static int CountOf(ShellWindows& collection);
   static BrowserRef BrowserAt(ShellWindows& collection, int index);
   // The browser under examination, shared by every observer.
@@ -74,8 +86,8 @@ class TShellWindowScan : public TShellWindowScanSteps {
  public:
   explicit TShellWindowScan(TShellWindowObserver& observer) : TShellWindowScanSteps(observer) {}
 
-  // The whole tick. Returns false when it ended because the collection's server is gone.
-  bool Scan(ShellWindows& collection);
+  // The whole tick.
+  TPollEnd Scan(ShellWindows& collection);
 
  private:
   // One item of the collection as this poll saw it.

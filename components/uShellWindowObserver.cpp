@@ -16,8 +16,8 @@ struct SharedState {
   bool shell_windows_exists = false;
   BrowserRef current_browser;
   int observers = 0;
-  // Polls to go before the next try; the first poll tries at once.
-  int polls_until_connect = 0;
+  // Polls in a row at which the collection's Count failed.
+  int failed_counts = 0;
 };
 
 SharedState& Shared() {
@@ -60,14 +60,13 @@ TShellWindowObserver::~TShellWindowObserver() {
     shared.current_browser.reset();
     shared.shell_windows.reset();
     shared.shell_windows_exists = false;
-    shared.polls_until_connect = 0;
+    shared.failed_counts = 0;
   }
 }
 
 void TShellWindowObserver::ConnectShellWindows() {
   SharedState& shared = Shared();
   if (shared.shell_windows_exists) return;
-  shared.polls_until_connect = kReconnectTicks;
   TApplication* app = Application();
   if (app == nullptr) return;
   // Without a shell the observer still works: the list stays empty until one answers.
@@ -75,6 +74,7 @@ void TShellWindowObserver::ConnectShellWindows() {
     app->RequireCom();
     shared.shell_windows = app->Platform().shell.CreateShellWindows();
     shared.shell_windows_exists = true;
+    shared.failed_counts = 0;
   } catch (const EOleSysError&) {
   }
 }
@@ -83,7 +83,8 @@ void TShellWindowObserver::DropShellWindows() {
   SharedState& shared = Shared();
   shared.shell_windows.reset();
   shared.shell_windows_exists = false;
-  shared.polls_until_connect = kReconnectTicks;
+  shared.failed_counts = 0;
+  poll_timer_->SetInterval(kReconnectInterval);
 }
 
 void TShellWindowObserver::SetSendAMessage(TShellMessage value) {
@@ -109,14 +110,28 @@ void TShellWindowObserver::TimerTick(TComponent&) {
   if (!Active) return;
   SharedState& shared = Shared();
   if (!shared.shell_windows_exists) {
-    if (--shared.polls_until_connect > 0) return;
     ConnectShellWindows();
-    if (!shared.shell_windows_exists) return;
+    if (!shared.shell_windows_exists) {
+      poll_timer_->SetInterval(kReconnectInterval);
+      return;
+    }
   }
+  poll_timer_->SetInterval(kPollInterval);
   // Held for the whole scan, whatever the events do meanwhile.
   const ShellWindowsRef collection = shared.shell_windows;
-  if (!TShellWindowScan(*this).Scan(*collection) && shared.shell_windows == collection) {
-    DropShellWindows();
+  const TPollEnd end = TShellWindowScan(*this).Scan(*collection);
+  // An event handler may have polled too, and dropped it or made another.
+  if (shared.shell_windows != collection) return;
+  switch (end) {
+    case TPollEnd::kRead:
+      shared.failed_counts = 0;
+      break;
+    case TPollEnd::kCountFailed:
+      if (++shared.failed_counts >= kFailedCountsBeforeDrop) DropShellWindows();
+      break;
+    case TPollEnd::kUnusable:
+      DropShellWindows();
+      break;
   }
 }
 

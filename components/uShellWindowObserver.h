@@ -45,9 +45,16 @@ class TShellWindowObserver : public TComponent {
   static constexpr std::size_t kEntryLogLimit = 1000;
   // The collection is made at the first poll, not at construction: making it
   // takes a while and would hold up the main window. Without one (no shell
-  // yet, or the shell went away) the observer tries again every this many
-  // polls: 40 × 75 ms = 3 s.
+  // yet, or the shell went away) the observer tries again after this many
+  // poll intervals, 40 × 75 ms = 3 s, and its timer waits them out in one
+  // tick: a program without a shell wakes up every 3 s, not every 75 ms.
   static constexpr int kReconnectTicks = 40;
+  static constexpr unsigned kReconnectInterval = kReconnectTicks * kPollInterval;
+  // A collection whose Count fails at every poll for 3 s (40 polls in a row)
+  // is dropped and made again like a missing one, instead of costing a
+  // failing call into the shell's process every 75 ms for ever. One that
+  // does not implement its calls at all is dropped at once.
+  static constexpr int kFailedCountsBeforeDrop = 40;
 
   explicit TShellWindowObserver(TComponent* owner, std::string name = {});
   ~TShellWindowObserver() override;
@@ -81,10 +88,10 @@ class TShellWindowObserver : public TComponent {
  private:
   friend class TShellWindowScanSteps;
   // Creates the collection unless the process has one. A failure leaves it
-  // without; a later poll tries again.
+  // without; the poll kReconnectInterval later tries again.
   void ConnectShellWindows();
-  // The collection's server has gone: drop it and connect again later.
-  static void DropShellWindows();
+  // The collection will not answer: drop it and connect again later.
+  void DropShellWindows();
   // Written by every item a scan visits.
   static BrowserRef& CurrentBrowserSlot();
 

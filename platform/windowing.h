@@ -87,6 +87,9 @@ class Windowing {
                          unsigned flags) = 0;
 
   virtual void PostQuitMessage(int exit_code) = 0;
+  // Every loop of the thread below, and those of message boxes and menus,
+  // drops a posted message that carries a pointer (IsPointerMessage): only a
+  // forger posts one, and no window procedure is to read its number as an address.
   // Dispatches messages until the quit message arrives; returns its exit code.
   virtual int RunMessageLoop() = 0;
   // Dispatches what is waiting without blocking; false once the quit message was seen.

@@ -127,15 +127,20 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Minimize() {
-  if (minimized_) return;
-  minimized_ = true;
-  if (window_) platform_.windowing.ShowWindow(window_, showcmd::kMinimize);
+  if (window_ && !Minimized()) platform_.windowing.ShowWindow(window_, showcmd::kMinimize);
 }
 
 void TApplication::Restore() {
-  if (!minimized_) return;
-  minimized_ = false;
-  if (window_) platform_.windowing.ShowWindow(window_, showcmd::kRestore);
+  if (Minimized()) platform_.windowing.ShowWindow(window_, showcmd::kRestore);
+}
+
+bool TApplication::Minimized() const { return window_ && platform_.windowing.IsIconic(window_); }
+
+void TApplication::MainFormShowing() {
+  // Not activated: the main form is the window the user works in.
+  if (window_ && !platform_.windowing.IsWindowVisible(window_)) {
+    platform_.windowing.ShowWindow(window_, showcmd::kShowNoActivate);
+  }
 }
 
 void TApplication::Guard(const std::function<void()>& action) {

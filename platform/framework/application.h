@@ -73,9 +73,13 @@ class TApplication : public TComponent {
   bool Terminated() const { return terminated_; }
   void ProcessMessages();
 
+  // The application window carries the program's taskbar button: it is shown
+  // with the main form (from the first start on), minimized with the
+  // application and restored with it. Minimized is what the system says:
+  // the user may have restored it from the taskbar meanwhile.
   void Minimize();
   void Restore();
-  bool Minimized() const { return minimized_; }
+  bool Minimized() const;
 
   // Runs `task` from the message loop once the current message is handled,
   // unless what `lifetime` belongs to has gone by then; an error is shown as
@@ -101,6 +105,8 @@ class TApplication : public TComponent {
   void RunPosted();
   // The application window's message that runs one posted task.
   static constexpr std::uint32_t kRunPosted = 0x8000 + 1;  // WM_APP + 1
+  // The main form is being shown: its taskbar button comes with it.
+  void MainFormShowing();
 
   velocane::Platform& platform_;
   std::string title_;
@@ -108,7 +114,6 @@ class TApplication : public TComponent {
   bool com_initialized_ = false;
   HResult com_status_ = 0;
   bool terminated_ = false;
-  bool minimized_ = false;
   bool show_main_form_ = true;
   std::vector<std::pair<int, TWindowHook>> hooks_;
   struct PostedTask {

@@ -132,6 +132,7 @@ std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer
 
 void TForm::VisibleChanged() {
   if (Visible() && !HandleAllocated()) CreateHandle();
+  if (Visible() && application_.MainForm() == this) application_.MainFormShowing();
   TWinControl::VisibleChanged();
   if (Visible()) {
     // The window is painted before its hidden controls get theirs, so it shows
@@ -280,7 +281,8 @@ void TForm::MoveWithinRow(TControl& from, bool forward) {
   const auto at = std::find(row.begin(), row.end(), &from);
   if (at == row.end()) return;
   const std::size_t index = static_cast<std::size_t>(at - row.begin());
-  const std::size_t next = forward ? (index + 1) % row.size() : (index + row.size() - 1) % row.size();
+  const std::size_t next =
+      forward ? (index + 1) % row.size() : (index + row.size() - 1) % row.size();
   UserInput([&] { row[next]->SetFocus(); });
 }
 

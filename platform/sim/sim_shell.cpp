@@ -131,6 +131,7 @@ class SimShellWindows final : public ShellWindows {
     if (!shell_.server_running_ || generation_ != shell_.server_generation_) {
       shell_.Raise(hresult::kServerUnavailable);
     }
+    if (shell_.collection_answer_ < 0) shell_.Raise(shell_.collection_answer_);
   }
 
   SimShell& shell_;

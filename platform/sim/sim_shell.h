@@ -76,6 +76,9 @@ class SimShell : public Shell {
   // Failures asked for that have not happened yet; and forgetting them.
   int PendingFailures() const;
   void ClearFailures();
+  // Every collection's Count and Item answer `hr` from now on (0: they work
+  // again), as Wine's own collection answers E_NOTIMPL to both.
+  void AnswerCollectionCalls(HResult hr) { collection_answer_ = hr; }
   // The shell goes away: every collection made so far answers
   // RPC_S_SERVER_UNAVAILABLE for good, and none can be made until StartServer.
   void StopServer();
@@ -142,6 +145,7 @@ class SimShell : public Shell {
   std::vector<std::shared_ptr<Window>> closed_;
   int next_id_ = 1;
   bool server_running_ = true;
+  HResult collection_answer_ = 0;
   int server_generation_ = 0;  // a collection of an earlier generation is dead
   std::array<int, kShellCallKinds> calls_{};
   Failures failures_;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/messages.h"
+#include "platform/pointer_messages.h"
 #include "platform/process.h"
 
 namespace velocane::sim {
@@ -280,7 +281,10 @@ bool SimWindowing::DispatchOne() {
   if (!queue_.empty()) {
     Posted posted = queue_.front();
     queue_.pop_front();
-    Dispatch(posted.window, posted.msg, posted.wparam, posted.lparam);
+    // Every loop takes posted messages here: a forged one goes, as on the desktop.
+    if (!IsPointerMessage(posted.msg, posted.wparam)) {
+      Dispatch(posted.window, posted.msg, posted.wparam, posted.lparam);
+    }
     return true;
   }
   Timer* timer = NextTimer();

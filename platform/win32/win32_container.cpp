@@ -15,12 +15,18 @@ Point MousePoint(LPARAM lparam) {
 }  // namespace
 
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lparam);
-    Win32Window::Attach(hwnd, static_cast<Win32Window*>(create->lpCreateParams));
+  Win32Window* peer = Win32Window::Of(hwnd);
+  // The peer is the one being made, not whatever a CREATESTRUCT names: any
+  // program can send WM_NCCREATE to a living window with one of its own.
+  Win32Window* const creating = Win32Window::Creating();
+  if (msg == WM_NCCREATE && peer == nullptr && creating != nullptr) {
+    Win32Window::Attach(hwnd, creating);
+    peer = creating;
+  } else if ((msg == WM_NCCREATE || msg == WM_CREATE) && peer != creating) {
+    return 0;  // a window that exists is not made again, nor renamed by the default handling
   }
   std::optional<LRESULT> result;
-  if (Win32Window* peer = Win32Window::Of(hwnd)) {
+  if (peer != nullptr) {
     Guarded([&] { result = peer->OnMessage(msg, wparam, lparam); });
   }
   return result ? *result : DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -34,7 +40,9 @@ std::optional<LRESULT> ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam) {
       }
       return std::nullopt;
     case WM_NOTIFY: {
+      // Only a control of ours sends one, with its header; a null one is no notice.
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header == nullptr) return 0;
       if (Win32Window* child = Win32Window::Of(header->hwndFrom)) return child->OnNotify(*header);
       return std::nullopt;
     }

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_control.h"
 
+#include <utility>
+
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_font.h"
 
@@ -7,6 +9,7 @@ namespace velocane::win32 {
 
 namespace {
 constexpr char kPeerProperty[] = "VelocanePeer";
+Win32Window* creating = nullptr;
 }  // namespace
 
 DWORD ChildStyle(const ControlDesc& desc) {
@@ -28,6 +31,8 @@ Win32Window::~Win32Window() {
 
 void Win32Window::Attach(HWND hwnd, Win32Window* peer) { SetPropA(hwnd, kPeerProperty, peer); }
 
+Win32Window* Win32Window::Creating() { return creating; }
+
 Win32Window* Win32Window::Of(HWND hwnd) {
   return hwnd != nullptr ? static_cast<Win32Window*>(GetPropA(hwnd, kPeerProperty)) : nullptr;
 }
@@ -35,9 +40,11 @@ Win32Window* Win32Window::Of(HWND hwnd) {
 void Win32Window::CreateHandle(DWORD ex_style, const char* window_class, DWORD style, HWND parent,
                                const RECT& r, bool own_class, const FontDesc& font) {
   // Windows of our own classes find their peer from the first message on.
-  HWND hwnd = CreateWindowExA(ex_style, window_class, text_.c_str(), style, r.left, r.top,
-                              r.right - r.left, r.bottom - r.top, parent, nullptr,
-                              GetModuleHandleA(nullptr), own_class ? this : nullptr);
+  Win32Window* const outer = std::exchange(creating, own_class ? this : nullptr);
+  HWND hwnd =
+      CreateWindowExA(ex_style, window_class, text_.c_str(), style, r.left, r.top, r.right - r.left,
+                      r.bottom - r.top, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  creating = outer;
   if (hwnd == nullptr) ThrowLastError();
   window_.reset(hwnd);
   SetPropA(hwnd, kPeerProperty, this);

@@ -36,6 +36,8 @@ class Win32Window {
   }
   // Ties a window of our own class to its peer while it is being created.
   static void Attach(HWND hwnd, Win32Window* peer);
+  // The peer whose window of our own class CreateHandle is making now, or null.
+  static Win32Window* Creating();
 
   // The message a control posts to its parent for OnDeferred; lParam is the control.
   static constexpr UINT kDeferredMessage = WM_APP + 1;

@@ -3,8 +3,10 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "platform/pointer_messages.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/win32_common.h"
 #include "platform/win32/win32_control.h"
@@ -36,6 +38,33 @@ std::function<void(std::exception_ptr)>& ErrorHandler() {
 }
 
 }  // namespace
+
+namespace {
+
+// Sees every message a loop of the thread takes from its queue, ours and those
+// of message boxes and menus alike, before it is dispatched. A posted message
+// that carries a pointer was forged: it leaves as WM_NULL, which nobody reads.
+LRESULT CALLBACK DropForgedMessages(int code, WPARAM removing, LPARAM data) {
+  if (code == HC_ACTION) {
+    auto* msg = reinterpret_cast<MSG*>(data);
+    if (IsPointerMessage(msg->message, msg->wParam)) {
+      msg->message = WM_NULL;
+      msg->wParam = 0;
+      msg->lParam = 0;
+    }
+  }
+  return CallNextHookEx(nullptr, code, removing, data);
+}
+
+}  // namespace
+
+Win32Windowing::Win32Windowing()
+    : forged_message_hook_(
+          SetWindowsHookExA(WH_GETMESSAGE, DropForgedMessages, nullptr, GetCurrentThreadId())) {}
+
+Win32Windowing::~Win32Windowing() {
+  if (forged_message_hook_ != nullptr) UnhookWindowsHookEx(forged_message_hook_);
+}
 
 void ReportUnhandled(std::exception_ptr error) {
   if (ErrorHandler()) ErrorHandler()(error);
@@ -75,14 +104,21 @@ void CollectProcedures() {
   if (procedures.running == 0) procedures.gone.clear();
 }
 
-// The procedure of every hidden window: the object's WindowProc travels in
-// the creation parameters and lives in the window's user data.
+// The procedure of the window CreateHiddenWindow is making now.
+WindowProc* creating = nullptr;
+
+// The procedure of every hidden window: the object's WindowProc, taken at the
+// window's creation, lives in the window's user data. The creation
+// parameters are not read: another program can send WM_NCCREATE to a living
+// window with a CREATESTRUCT of its own making.
 LRESULT CALLBACK HiddenWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
   auto* proc = reinterpret_cast<WindowProc*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCCREATE && proc == nullptr && creating != nullptr) {
+    proc = creating;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(proc));
+  } else if ((msg == WM_NCCREATE || msg == WM_CREATE) && proc != creating) {
+    return 0;  // a window that exists is not made again, nor renamed by the default handling
+  }
   std::optional<std::intptr_t> result;
   if (proc != nullptr && *proc) {
     HiddenProcedures& procedures = Procedures();
@@ -101,9 +137,11 @@ CreateWindowResult Win32Windowing::CreateHiddenWindow(const std::string& class_n
   CollectProcedures();
   if (!EnsureWindowClass(class_name, HiddenWindowProc)) return {{}, GetLastError()};
   auto owned = std::make_unique<WindowProc>(std::move(proc));
+  WindowProc* const outer = std::exchange(creating, owned.get());
   HWND hwnd = CreateWindowExA(0, class_name.c_str(), title.c_str(), WS_POPUP, 0, 0, 0, 0,
                               message_only ? HWND_MESSAGE : nullptr, nullptr,
-                              GetModuleHandleA(nullptr), owned.get());
+                              GetModuleHandleA(nullptr), nullptr);
+  creating = outer;
   if (hwnd == nullptr) return {{}, GetLastError()};
   // A handle the system gave again: the earlier window's procedure is long unused.
   std::unique_ptr<WindowProc>& slot = Procedures().live[hwnd];

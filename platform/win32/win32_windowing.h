@@ -1,12 +1,17 @@
 #pragma once
+#include "platform/win32/windows_clean.h"
 #include "platform/windowing.h"
-
-struct tagMSG;
 
 namespace velocane::win32 {
 
 class Win32Windowing : public Windowing {
  public:
+  // Made on the user-interface thread, whose message loops it guards.
+  Win32Windowing();
+  ~Win32Windowing() override;
+  Win32Windowing(const Win32Windowing&) = delete;
+  Win32Windowing& operator=(const Win32Windowing&) = delete;
+
   CreateWindowResult CreateHiddenWindow(const std::string& class_name, const std::string& title,
                                         bool message_only, WindowProc proc) override;
   void DestroyWindow(WindowHandle window) override;
@@ -46,9 +51,10 @@ class Win32Windowing : public Windowing {
 
  private:
   // The preview's verdict on a message the loop took from the queue.
-  bool Previewed(const tagMSG& msg);
+  bool Previewed(const MSG& msg);
 
   KeyPreview key_preview_;
+  HHOOK forged_message_hook_ = nullptr;
 };
 
 }  // namespace velocane::win32

@@ -1,21 +1,24 @@
 #pragma once
 // Messages that nothing in the program asks for, for the program's hidden
-// windows and its main window: unknown ids, the tray callback with ids and
-// notifications the shell never sends, WM_TIMER with keys no timer has, and
-// the rest of the system's messages with any parameters. Shared by the test
-// on the simulation and the one under Wine, so both send the same kind of
-// thing. A message that would act as it should (end the program, close a
-// window, press a button, restore the window from the tray) is never drawn;
-// Excluded() says which, and why.
+// windows, its main window and its about box: unknown ids, the tray callback
+// with ids and notifications the shell never sends, WM_TIMER with keys no
+// timer has, the system's messages that carry pointers posted with numbers in
+// their place, and the rest of the system's messages with any parameters.
+// Shared by the test on the simulation and the one under Wine, so both send
+// the same kind of thing. A message that would act as it should (end the
+// program, close a window, press a button, restore the window from the tray)
+// is never drawn; Excluded() says which, and why.
 #include <cstdint>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/pointer_messages.h"
+
 namespace velocane::badmsg {
 
-enum class Target { kTrayHandler, kLightTimers, kMainWindow, kApplicationWindow };
+enum class Target { kTrayHandler, kLightTimers, kMainWindow, kApplicationWindow, kAboutBox };
 
 struct Message {
   std::uint32_t msg = 0;
@@ -33,62 +36,21 @@ struct Known {
 };
 
 namespace id {
-constexpr std::uint32_t kCreate = 0x0001, kDestroy = 0x0002, kSetRedraw = 0x000B, kClose = 0x0010,
+constexpr std::uint32_t kDestroy = 0x0002, kSetRedraw = 0x000B, kClose = 0x0010,
                         kQueryEndSession = 0x0011, kQuit = 0x0012, kEndSession = 0x0016,
                         kShowWindow = 0x0018, kMouseActivate = 0x0021, kSetHotKey = 0x0032,
                         kInputLangChangeRequest = 0x0050, kContextMenu = 0x007B, kSetIcon = 0x0080,
-                        kNcCreate = 0x0081, kNcDestroy = 0x0082, kCommand = 0x0111,
-                        kSysCommand = 0x0112, kTimer = 0x0113, kSysTimer = 0x0118,
-                        kDeviceChange = 0x0219, kHotKey = 0x0312, kAppCommand = 0x0319,
-                        kClientShutdown = 0x003B, kPopupSystemMenu = 0x0313, kUser = 0x0400,
-                        kTrayCallback = 0x0400 + 1024, kApp = 0x8000, kDeferred = 0x8001;
+                        kNcDestroy = 0x0082, kCommand = 0x0111, kSysCommand = 0x0112,
+                        kTimer = 0x0113, kSysTimer = 0x0118, kDeviceChange = 0x0219,
+                        kHotKey = 0x0312, kAppCommand = 0x0319, kClientShutdown = 0x003B,
+                        kPopupSystemMenu = 0x0313, kUser = 0x0400, kTrayCallback = 0x0400 + 1024,
+                        kApp = 0x8000, kDeferred = 0x8001;
 }  // namespace id
 
 // The notifications the tray icon answers (its callback's lParam).
 inline bool IsTrayNotification(std::int64_t lparam) {
   return (lparam >= 0x0200 && lparam <= 0x0209) || lparam == id::kContextMenu ||
          (lparam >= 0x0400 && lparam <= 0x0405);
-}
-
-// Messages whose parameters point into the receiver's memory: the system
-// carries them between programs by copying what they point to, or refuses
-// them, so garbage in them never reaches the program as such. Under Wine the
-// test also asks the system which ones it treats so.
-inline bool CarriesPointers(std::uint32_t msg) {
-  switch (msg) {
-    case 0x000C:  // WM_SETTEXT
-    case 0x000D:  // WM_GETTEXT
-    case 0x001A:  // WM_SETTINGCHANGE
-    case 0x001B:  // WM_DEVMODECHANGE
-    case 0x0024:  // WM_GETMINMAXINFO
-    case 0x002B:  // WM_DRAWITEM
-    case 0x002C:  // WM_MEASUREITEM
-    case 0x002D:  // WM_DELETEITEM
-    case 0x0039:  // WM_COMPAREITEM
-    case 0x0046:  // WM_WINDOWPOSCHANGING
-    case 0x0047:  // WM_WINDOWPOSCHANGED
-    case 0x004A:  // WM_COPYDATA
-    case 0x004E:  // WM_NOTIFY
-    case 0x0053:  // WM_HELP
-    case 0x007C:  // WM_STYLECHANGING
-    case 0x007D:  // WM_STYLECHANGED
-    case 0x0083:  // WM_NCCALCSIZE
-    case 0x0087:  // WM_GETDLGCODE
-    case 0x0213:  // WM_NEXTMENU
-    case 0x0214:  // WM_SIZING
-    case 0x0216:  // WM_MOVING
-    case 0x0219:  // WM_DEVICECHANGE (for some wParams)
-    case 0x0220:  // WM_MDICREATE
-    case 0x0228:  // WM_MDIGETACTIVE
-    case 0x0288:  // WM_IME_REQUEST
-    case 0x02E0:  // WM_DPICHANGED
-    case 0x02E4:  // WM_GETDPISCALEDSIZE
-    case 0x030E:  // WM_ASKCBFORMATNAME
-    case 0x033F:  // WM_GETTITLEBARINFOEX
-      return true;
-    default:
-      return false;
-  }
 }
 
 // Why a message is never sent; null when it may be.
@@ -99,9 +61,12 @@ inline const char* Excluded(const Message& m, Target target, const Known& known)
     }
     return false;
   };
+  // Posted, one is forged and dropped by the message loop; sent from another
+  // program, the system copies what it points to out of the sender's memory.
+  if (IsPointerMessage(m.msg, static_cast<std::uintptr_t>(m.wparam))) {
+    return m.post ? nullptr : "sent with pointers: the system copies what they point to";
+  }
   switch (m.msg) {
-    case id::kCreate:
-    case id::kNcCreate:
     case id::kDestroy:
     case id::kClose:
     case id::kQueryEndSession:
@@ -134,7 +99,7 @@ inline const char* Excluded(const Message& m, Target target, const Known& known)
       return "the user's input";
     case id::kCommand:
     case id::kDeferred:
-      if (target == Target::kMainWindow &&
+      if ((target == Target::kMainWindow || target == Target::kAboutBox) &&
           in(static_cast<std::uint64_t>(m.lparam), known.control_windows)) {
         return "a control's own notice: the user's click or choice";
       }
@@ -161,7 +126,6 @@ inline const char* Excluded(const Message& m, Target target, const Known& known)
       (m.msg >= 0x00A0 && m.msg <= 0x00AD) || (m.msg >= 0x0281 && m.msg <= 0x0291)) {
     return "the user's input (keys, mouse, non-client mouse, input method)";
   }
-  if (CarriesPointers(m.msg)) return "carries pointers";
   if (in(m.msg, known.registered)) return "a registered message the program answers";
   return nullptr;
 }
@@ -251,6 +215,28 @@ class Source {
   std::map<std::string, long> left_out_;
 };
 
+// Every message that carries a pointer, posted as a forger would post it:
+// lParam 0 and small numbers, wParam 0, small, and with the bit that makes a
+// device change one of them. The message loops drop every one.
+inline std::vector<Message> PointerPosts() {
+  std::vector<Message> posts;
+  for (const PointerMessage& p : kPointerMessages) {
+    for (std::uint64_t wparam : {0x0u, 0x1u, 0x8000u}) {
+      for (std::int64_t lparam : {0x0, 0x1, 0x2, 0x4, 0x8, 0x10, 0x40, 0x1000}) {
+        posts.push_back(Message{p.msg, wparam, lparam, true});
+      }
+    }
+  }
+  return posts;
+}
+
+inline const char* MessageName(std::uint32_t msg) {
+  for (const PointerMessage& p : kPointerMessages) {
+    if (p.msg == msg) return p.name;
+  }
+  return "?";
+}
+
 inline const char* TargetName(Target target) {
   switch (target) {
     case Target::kTrayHandler:
@@ -261,6 +247,8 @@ inline const char* TargetName(Target target) {
       return "main window";
     case Target::kApplicationWindow:
       return "application window";
+    case Target::kAboutBox:
+      return "about box";
   }
   return "?";
 }

@@ -220,6 +220,29 @@ TEST_F(WidgetContract, ButtonClickByTheUser) {
   EXPECT_EQ(clicks, 1);
 }
 
+// The notices that carry a pointer, sent with none, as only a program that
+// forges them would: the form and a panel answer them and go on, with their
+// text and their controls' clicks as before; a late creation notice makes
+// nothing anew.
+TEST_F(WidgetContract, PointerNoticesWithoutTheirPointerChangeNothing) {
+  auto* panel = Make<TPanel>("Panel", Rect{0, 100, 400, 200});
+  auto* button = Make<TButton>("Button", Rect{10, 10, 80, 35}, panel);
+  int clicks = 0;
+  button->OnClick = [&](TComponent&) { ++clicks; };
+  constexpr std::uint32_t kCreate = 0x0001, kNotify = 0x004E, kNcCreate = 0x0081;
+  Windowing& windowing = contract::Backend().windowing;
+  for (TWinControl* container :
+       {static_cast<TWinControl*>(form), static_cast<TWinControl*>(panel)}) {
+    for (std::uint32_t msg : {kNotify, kNcCreate, kCreate}) {
+      SCOPED_TRACE(container->Name() + " " + std::to_string(msg));
+      windowing.SendMessage(container->Handle(), msg, 0, 0);
+      EXPECT_EQ(Probe(*form).text, "Contract");
+      contract::UserClick(*button);
+    }
+  }
+  EXPECT_EQ(clicks, 6);
+}
+
 TEST_F(WidgetContract, FormFrameAndPlacement) {
   EXPECT_EQ(Probe(*form).text, "Contract");
   EXPECT_EQ(Probe(*form).bounds, (Rect{0, 0, 400, 300}));

@@ -1,12 +1,14 @@
 // Hidden windows, messages and timers, on the simulation and on the real system.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/messages.h"
+#include "platform/pointer_messages.h"
 #include "tests/contract/backend.h"
 
 namespace velocane {
@@ -123,6 +125,73 @@ TEST_F(WindowingContract, PostedMessagesArriveInOrderBeforeTheQuit) {
   EXPECT_TRUE(win.PostMessage(w, kPing, 4, 0));
   EXPECT_EQ(win.RunMessageLoop(), 3);
   EXPECT_EQ(received, (std::vector<int>{1, 2, 4}));
+}
+
+// A posted message that carries a pointer was forged: every loop drops it
+// before a window procedure could take its number for an address. The real
+// system refuses to post most of them; those it lets through (WM_NOTIFY and
+// the like) must not arrive either. Sent, as the program's own controls send
+// them, they arrive.
+TEST_F(WindowingContract, PostedMessagesThatCarryPointersNeverArrive) {
+  std::vector<std::uint32_t> arrived;
+  int pings = 0;
+  CreateWindowResult created = win.CreateHiddenWindow(
+      "VelocaneContractWindow", "", true,
+      [&](std::uint32_t msg, std::uintptr_t wparam, std::intptr_t) -> std::optional<std::intptr_t> {
+        if (IsPointerMessage(msg, wparam)) arrived.push_back(msg);
+        if (msg != kPing) return std::nullopt;
+        ++pings;
+        return 0;
+      });
+  ASSERT_TRUE(created.handle);
+  const WindowHandle w = created.handle;
+  windows.push_back(w);
+  const struct {
+    const char* name;
+    std::function<void()> run;
+  } loops[] = {
+      {"the message loop",
+       [&] {
+         win.PostQuitMessage(0);
+         EXPECT_EQ(win.RunMessageLoop(), 0);
+       }},
+      {"the pending messages", [&] { EXPECT_TRUE(win.ProcessPendingMessages()); }},
+      {"a modal loop", [&] { EXPECT_TRUE(win.RunModalLoop(w, [&] { return pings > 0; })); }},
+  };
+  for (const auto& loop : loops) {
+    SCOPED_TRACE(loop.name);
+    arrived.clear();
+    pings = 0;
+    for (const PointerMessage& m : kPointerMessages) {
+      for (std::uintptr_t wparam : {std::uintptr_t{0}, std::uintptr_t{0x8000}}) {
+        win.PostMessage(w, m.msg, wparam, 0);  // the system may refuse it
+      }
+    }
+    ASSERT_TRUE(win.PostMessage(w, kPing, 0, 0));
+    loop.run();
+    EXPECT_EQ(pings, 1);
+    EXPECT_TRUE(arrived.empty()) << arrived.size() << " arrived, first 0x" << std::hex
+                                 << arrived.front();
+  }
+  constexpr std::uint32_t kNotify = 0x004E;
+  win.SendMessage(w, kNotify, 0, 0);
+  EXPECT_EQ(arrived, std::vector<std::uint32_t>{kNotify});
+}
+
+// The notices of a window's creation, sent to a window that exists, make
+// nothing anew: it keeps its procedure.
+TEST_F(WindowingContract, CreationNoticesToALivingWindowLeaveItsProcedure) {
+  constexpr std::uint32_t kCreate = 0x0001, kNcCreate = 0x0081;
+  for (bool message_only : {false, true}) {
+    SCOPED_TRACE(message_only ? "message-only" : "top-level");
+    WindowHandle w = Create("Velocane Contract 5", message_only);
+    for (std::uint32_t notice : {kNcCreate, kCreate}) {
+      win.SendMessage(w, notice, 0, 0);
+      EXPECT_EQ(win.SendMessage(w, kPing, 9, 21), 42);
+    }
+    EXPECT_EQ(win.GetWindowText(w), "Velocane Contract 5");
+  }
+  EXPECT_EQ(received, (std::vector<int>{9, 9, 9, 9}));
 }
 
 TEST_F(WindowingContract, TimerTicksUntilKilled) {

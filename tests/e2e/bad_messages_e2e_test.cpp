@@ -1,13 +1,19 @@
 // The real program under Wine, sent messages nothing asked for from another
 // process: to the tray icon's handler window, the light timers' window, the
-// main window and the application window, while shown and while in the tray.
-// It ignores them, shows no box, stays up, and afterwards sets the limits,
-// cycles its icon and comes back from the tray at a real click.
+// main window, the application window and, while it is up, the about box;
+// while shown, with the about box up, while in the tray and with the close's
+// Warning box up. Among them every message that carries a pointer, posted
+// with 0 or a small number in the pointer's place. The program ignores them,
+// shows no box, stays up, and afterwards sets the limits, cycles its icon,
+// comes back from the tray at a real click and writes the defaults back when
+// it closes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "tests/bad_messages/bad_messages.h"
 #include "tools/driver/driver.h"
@@ -18,10 +24,12 @@ namespace {
 using namespace driver;
 using badmsg::Target;
 
-constexpr Target kTargets[] = {Target::kTrayHandler, Target::kLightTimers, Target::kMainWindow,
-                               Target::kApplicationWindow};
+const std::vector<Target> kTargets = {Target::kTrayHandler, Target::kLightTimers,
+                                      Target::kMainWindow, Target::kApplicationWindow};
 
-// A message-only window of the process with this class.
+// A message-only window of the process with this class. Wine makes one
+// top-level instead when the desktop's own message window is not there yet
+// (early in a session): then it is found among the top-level windows.
 HWND MessageOnlyWindow(DWORD process_id, const wchar_t* class_name) {
   HWND found = nullptr;
   WaitUntil(
@@ -35,7 +43,8 @@ HWND MessageOnlyWindow(DWORD process_id, const wchar_t* class_name) {
             return true;
           }
         }
-        return false;
+        found = WaitForWindow(process_id, class_name, L"", 0);
+        return found != nullptr;
       },
       10000);
   return found;
@@ -89,25 +98,28 @@ class BadMessagesE2E : public ::testing::Test {
     pointers_ = PointerMessagesOfTheSystem();
   }
   HWND OurIcon() { return NewTrayIcon(icons_before_); }
+  // Running and answering: a program that crashed may still run for a while,
+  // stopped while the debugger writes its backtrace.
+  bool Answers() {
+    DWORD_PTR result = 0;
+    return program_->Running() && SendMessageTimeoutW(window_[Target::kMainWindow], WM_NULL, 0, 0,
+                                                      SMTO_ABORTIFHUNG, 3000, &result) != 0;
+  }
   bool ErrorBoxUp() { return WaitForMessageBox(program_->ProcessId(), L"Velocane 3.12", 0); }
 
-  // `count` messages to the four windows; the program must stay up and show nothing.
-  void Storm(int count, std::uint32_t seed) {
+  // `count` messages to the windows; the program must stay up and show nothing.
+  void Storm(int count, std::uint32_t seed, const std::vector<Target>& targets) {
     badmsg::Source source(seed);
     std::mt19937 pace(seed);
     int refused = 0, unanswered = 0;
     for (int i = 0; i < count; ++i) {
-      const Target target = kTargets[pace() % 4];
+      const Target target = targets[pace() % targets.size()];
       const badmsg::Message m = source.Next(target, known_);
-      if (m.msg < badmsg::id::kUser && pointers_.contains(m.msg)) {
-        ++refused;
-        continue;
-      }
       HWND window = window_[target];
       const auto wparam = static_cast<WPARAM>(m.wparam);
       const auto lparam = static_cast<LPARAM>(m.lparam);
       if (m.post) {
-        PostMessageW(window, m.msg, wparam, lparam);
+        if (!Post(window, m)) ++refused;
       } else {
         DWORD_PTR result = 0;
         if (SendMessageTimeoutW(window, m.msg, wparam, lparam, SMTO_NORMAL, 5000, &result) == 0 &&
@@ -120,23 +132,82 @@ class BadMessagesE2E : public ::testing::Test {
       }
       ++sent_[target];
       if (i % 250 == 249) {
-        ASSERT_TRUE(program_->Running())
-            << "the program ended after message " << i << " (0x" << std::hex << m.msg << ")";
+        ASSERT_TRUE(Answers()) << "the program crashed or ended after message " << i << " (0x"
+                               << std::hex << m.msg << ")";
         ASSERT_FALSE(ErrorBoxUp()) << "an error box after message 0x" << std::hex << m.msg;
       }
     }
     // Let what was posted be handled.
     Sleep(500);
-    ASSERT_TRUE(program_->Running());
+    ASSERT_TRUE(Answers());
     EXPECT_FALSE(ErrorBoxUp());
     EXPECT_EQ(unanswered, 0);
-    for (Target target : kTargets)
+    for (Target target : targets)
       EXPECT_TRUE(IsWindow(window_[target])) << badmsg::TargetName(target);
-    std::printf(
-        "[ storm %u ] %d messages; %d of them left out as the system carries their pointers\n",
-        seed, count, refused);
+    std::printf("[ storm %u ] %d messages; the system refused to post %d of them\n", seed, count,
+                refused);
     for (const auto& [reason, draws] : source.LeftOut()) {
       std::printf("[ left out ] %6ld draws: %s\n", draws, reason.c_str());
+    }
+  }
+
+  // Posts a message; false when the system refused it: one that carries
+  // pointers (ERROR_MESSAGE_SYNC_ONLY), or one whose parameters it checks
+  // (DDE's handles).
+  bool Post(HWND window, const badmsg::Message& m) {
+    SetLastError(0);
+    const bool posted =
+        PostMessageW(window, m.msg, static_cast<WPARAM>(m.wparam), static_cast<LPARAM>(m.lparam));
+    const DWORD error = GetLastError();
+    if (IsPointerMessage(m.msg, static_cast<std::uintptr_t>(m.wparam))) {
+      if (posted) {
+        ++pointers_delivered_[badmsg::MessageName(m.msg)];
+      } else {
+        EXPECT_EQ(error, static_cast<DWORD>(ERROR_MESSAGE_SYNC_ONLY)) << badmsg::MessageName(m.msg);
+        ++pointers_refused_[badmsg::MessageName(m.msg)];
+      }
+    }
+    return posted;
+  }
+
+  // Every message that carries a pointer, posted with lParam 0 and small
+  // numbers to each of `targets`, kind by kind: after each kind the program
+  // must still run and show no box.
+  void PointerStorm(const std::vector<Target>& targets, const char* when) {
+    const std::vector<badmsg::Message> posts = badmsg::PointerPosts();
+    int posted = 0, refused = 0;
+    for (std::size_t i = 0; i < posts.size(); ++i) {
+      for (Target target : targets) {
+        ++sent_[target];
+        if (Post(window_[target], posts[i])) {
+          ++posted;
+        } else {
+          ++refused;
+        }
+      }
+      if (i + 1 == posts.size() || posts[i + 1].msg != posts[i].msg) {
+        // Time for the program to take them from its queue.
+        Sleep(20);
+        ASSERT_TRUE(Answers()) << "the program crashed or ended after "
+                               << badmsg::MessageName(posts[i].msg) << " " << when;
+        ASSERT_FALSE(ErrorBoxUp())
+            << "an error box after " << badmsg::MessageName(posts[i].msg) << " " << when;
+      }
+    }
+    Sleep(300);
+    ASSERT_TRUE(Answers());
+    for (Target target : targets)
+      EXPECT_TRUE(IsWindow(window_[target])) << badmsg::TargetName(target);
+    std::printf("[ pointers %s ] %d posts to %zu windows: %d delivered, %d refused by the system\n",
+                when, posted + refused, targets.size(), posted, refused);
+  }
+  void PrintPointerKinds() const {
+    for (const PointerMessage& p : kPointerMessages) {
+      const auto delivered = pointers_delivered_.find(p.name);
+      const auto refused = pointers_refused_.find(p.name);
+      std::printf("[ pointer kind ] %-26s delivered %5d, refused by the system %5d\n", p.name,
+                  delivered == pointers_delivered_.end() ? 0 : delivered->second,
+                  refused == pointers_refused_.end() ? 0 : refused->second);
     }
   }
 
@@ -148,6 +219,7 @@ class BadMessagesE2E : public ::testing::Test {
   badmsg::Known known_;
   std::set<std::uint32_t> pointers_;
   std::map<Target, int> sent_;
+  std::map<std::string, int> pointers_delivered_, pointers_refused_;
 };
 
 TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
@@ -155,8 +227,13 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
   HWND main = window_[Target::kMainWindow];
   std::printf("[ probe ] the system carries %zu of its messages by their pointers\n",
               pointers_.size());
+  // What the system itself refuses to post, the program's loops drop too.
+  for (std::uint32_t msg : pointers_) {
+    EXPECT_TRUE(IsPointerMessage(msg, 1)) << "0x" << std::hex << msg << " is missing";
+  }
 
-  ASSERT_NO_FATAL_FAILURE(Storm(4000, 1));
+  ASSERT_NO_FATAL_FAILURE(PointerStorm(kTargets, "while shown"));
+  ASSERT_NO_FATAL_FAILURE(Storm(4000, 1, kTargets));
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_EQ(OurIcon(), nullptr);
 
@@ -166,6 +243,28 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
       [&] { return ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server") == 8u; },
       30000));
   EXPECT_EQ(ReadDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer"), 6u);
+
+  // With the about box up, whose own loop takes the messages meanwhile.
+  POINT about_at = kAbout;
+  ClientToScreen(panel_, &about_at);
+  ASSERT_TRUE(RealClick(about_at));
+  HWND about = WaitForWindow(program_->ProcessId(), L"", L"About", 15000);
+  ASSERT_NE(about, nullptr);
+  HWND ok = WaitForChild(about, L"Button", L"OK", 10000);
+  ASSERT_NE(ok, nullptr);
+  window_[Target::kAboutBox] = about;
+  for (HWND child : Children(about)) {
+    known_.control_windows.push_back(reinterpret_cast<std::uintptr_t>(child));
+  }
+  std::vector<Target> with_about = kTargets;
+  with_about.push_back(Target::kAboutBox);
+  ASSERT_NO_FATAL_FAILURE(PointerStorm(with_about, "with the about box up"));
+  ASSERT_NO_FATAL_FAILURE(Storm(1500, 3, with_about));
+  EXPECT_TRUE(IsWindowVisible(about)) << "a message closed the about box";
+  EXPECT_FALSE(IsWindowVisible(main)) << "a message brought the window back";
+  ASSERT_TRUE(RealClick(CenterOf(ok)));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindow(about) == FALSE; }, 15000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
 
   // In the tray, where the icon takes clicks.
   ClickAt(panel_, kMinimize.x, kMinimize.y);
@@ -194,7 +293,8 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
                           notification, SMTO_NORMAL, 5000, &result);
     }
   }
-  ASSERT_NO_FATAL_FAILURE(Storm(4000, 2));
+  ASSERT_NO_FATAL_FAILURE(PointerStorm(kTargets, "in the tray"));
+  ASSERT_NO_FATAL_FAILURE(Storm(4000, 2, kTargets));
   EXPECT_FALSE(IsWindowVisible(main)) << "a message brought the window back";
   EXPECT_EQ(OurIcon(), icon);
 
@@ -207,20 +307,69 @@ TEST_F(BadMessagesE2E, AreIgnoredAndTheProgramWorksOnAfterwards) {
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000))
       << "a click on the icon no longer brings the window back";
   EXPECT_TRUE(WaitUntil([&] { return OurIcon() == nullptr; }, 10000));
-  for (const auto& [target, count] : sent_) {
-    std::printf("[ sent ] %5d to the %s\n", count, badmsg::TargetName(target));
-  }
-
-  // The close writes the defaults back and ends the program.
+  // The close writes the defaults back and ends the program, also when the
+  // Warning box's own loop has taken messages meanwhile.
   PostMessageW(main, WM_CLOSE, 0, 0);
   HWND warning = WaitForMessageBox(program_->ProcessId(), L"Warning", 30000);
   ASSERT_NE(warning, nullptr);
+  ASSERT_NO_FATAL_FAILURE(PointerStorm(kTargets, "with the Warning box up"));
+  EXPECT_TRUE(IsWindow(warning));
   PressDialogButton(warning, IDYES);
   DWORD code = 1;
   EXPECT_TRUE(program_->WaitForExit(15000, &code));
   EXPECT_EQ(code, 0u);
-  EXPECT_EQ(ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPerServer"), 2u);
-  EXPECT_EQ(ReadDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server"), 4u);
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_CURRENT_CONFIG}) {
+    EXPECT_EQ(ReadDWord(root, kSettings, L"MaxConnectionsPerServer"), 2u);
+    EXPECT_EQ(ReadDWord(root, kSettings, L"MaxConnectionsPer1_0Server"), 4u);
+  }
+  for (const auto& [target, count] : sent_) {
+    std::printf("[ sent ] %5d to the %s\n", count, badmsg::TargetName(target));
+  }
+  PrintPointerKinds();
+}
+
+// The notices of a window's creation, sent by another program to windows that
+// exist long since, with a CREATESTRUCT of its own: whatever it names as the
+// creation parameter and the title, the windows keep their procedures and
+// titles, and the program goes on.
+TEST_F(BadMessagesE2E, CreationNoticesForLivingWindowsChangeNothing) {
+  ASSERT_NO_FATAL_FAILURE(Launch());
+  const std::map<Target, std::wstring> titles = {{Target::kMainWindow, L"Velocane"},
+                                                 {Target::kApplicationWindow, L"Velocane 3.12"}};
+  CREATESTRUCTW forged{};
+  forged.lpszName = L"Forged";
+  forged.lpszClass = L"Forged";
+  for (UINT msg : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
+    for (void* parameter : {static_cast<void*>(nullptr), reinterpret_cast<void*>(0x1234)}) {
+      forged.lpCreateParams = parameter;
+      for (Target target : kTargets) {
+        SCOPED_TRACE(std::string(badmsg::MessageName(msg)) + " to the " +
+                     badmsg::TargetName(target));
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window_[target], msg, 0, reinterpret_cast<LPARAM>(&forged), SMTO_NORMAL,
+                            5000, &result);
+        // One more message for each window: its procedure is still its own.
+        EXPECT_NE(
+            SendMessageTimeoutW(window_[target], WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result),
+            0);
+        ASSERT_TRUE(Answers());
+        for (const auto& [titled, title] : titles) EXPECT_EQ(TextOf(window_[titled]), title);
+      }
+    }
+  }
+  // Still at work: the icon comes and a real click brings the window back.
+  HWND main = window_[Target::kMainWindow];
+  ClickAt(panel_, kMinimize.x, kMinimize.y);
+  HWND icon = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (icon = OurIcon()) != nullptr; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+  ASSERT_TRUE(RealClick(CenterOf(icon)));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND warning = WaitForMessageBox(program_->ProcessId(), L"Warning", 30000);
+  ASSERT_NE(warning, nullptr);
+  PressDialogButton(warning, IDYES);
+  EXPECT_TRUE(program_->WaitForExit(15000));
 }
 
 }  // namespace

@@ -2,15 +2,16 @@
 
 namespace velocane {
 
-bool TLiteralShellWindowScan::Scan(ShellWindows& collection) {
-  return Guarded([&] {
-    ScanItems(collection);
+TPollEnd TLiteralShellWindowScan::Scan(ShellWindows& collection) {
+  return Guarded([&](bool& counted) {
+    ScanItems(collection, counted);
     Purge(collection);
   });
 }
 
-void TLiteralShellWindowScan::ScanItems(ShellWindows& collection) {
+void TLiteralShellWindowScan::ScanItems(ShellWindows& collection, bool& counted) {
   const int n = CountOf(collection);
+  counted = true;
   for (int i = 0; i < n; ++i) {
     CurrentBrowserSlot() = BrowserAt(collection, i);
     CheckWindow();

@@ -13,11 +13,11 @@ class TLiteralShellWindowScan : public TShellWindowScanSteps {
   explicit TLiteralShellWindowScan(TShellWindowObserver& observer)
       : TShellWindowScanSteps(observer) {}
 
-  // The whole tick. Returns false when it ended because the collection's server is gone.
-  bool Scan(ShellWindows& collection);
+  // The whole tick.
+  TPollEnd Scan(ShellWindows& collection);
 
  private:
-  void ScanItems(ShellWindows& collection);
+  void ScanItems(ShellWindows& collection, bool& counted);
   void CheckWindow();
   void Purge(ShellWindows& collection);
 };

@@ -2,6 +2,8 @@
 // icon cycling while the acceleration is on, and Explorer restarts.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/tray_images.h"
 #include "tests/unit/program_fixture.h"
 
@@ -60,6 +62,42 @@ TEST_F(MainTray, MinimizePutsTheIconThereAndItsClickBringsTheWindowBack) {
   ClickButton(form->SpeedButton4);
   EXPECT_FALSE(form->Visible());
   EXPECT_NE(Shown(), nullptr);
+}
+
+// The application window carries the taskbar button: shown with the main
+// window, minimized with the application in the tray, restored with it, also
+// after the user restored it from the taskbar itself.
+TEST_F(MainTray, TheTaskbarButtonFollowsTheWindowAndTheApplication) {
+  const WindowHandle button = app->Handle();
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    bool window, visible, minimized;
+  } steps[] = {
+      {"shown at start", [] {}, true, true, false},
+      {"Minimize", [&] { ClickButton(form->SpeedButton4); }, false, true, true},
+      {"a click on the icon", [&] { ClickIcon(); }, true, true, false},
+      {"Minimize again", [&] { ClickButton(form->SpeedButton4); }, false, true, true},
+      // The system's own restore of the button, after the application has seen the command.
+      {"restored from the taskbar",
+       [&] {
+         sim.windowing.SendMessage(button, wm::kSysCommand, sc::kRestore, 0);
+         sim.windowing.ShowWindow(button, showcmd::kRestore);
+       },
+       true, true, false},
+      {"Minimize after that", [&] { ClickButton(form->SpeedButton4); }, false, true, true},
+      {"a click on the icon", [&] { ClickIcon(); }, true, true, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(form->Visible(), step.window);
+    EXPECT_EQ(sim.windowing.IsWindowVisible(form->Handle()), step.window);
+    EXPECT_EQ(sim.windowing.IsWindowVisible(button), step.visible);
+    EXPECT_EQ(sim.windowing.IsIconic(button), step.minimized);
+    EXPECT_EQ(app->Minimized(), step.minimized);
+  }
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(MainTray, TheIconCyclesFromAccelerateUntilStop) {

@@ -12,6 +12,7 @@
 #include "components/ShellWindowScan.h"
 #include "components/uShellWindowObserver.h"
 #include "platform/framework/application.h"
+#include "platform/framework/timer.h"
 #include "platform/messages.h"
 #include "platform/sim/sim_platform.h"
 #include "tests/support/literal_shell_window_scan.h"
@@ -52,7 +53,7 @@ class ObserverTest : public ::testing::Test {
     }
     for (int i = 0; i < ticks; ++i) {
       if (!collection) collection = sim.shell.CreateShellWindows();
-      collection_gone = !TLiteralShellWindowScan(*observer).Scan(*collection);
+      collection_gone = TLiteralShellWindowScan(*observer).Scan(*collection) == TPollEnd::kUnusable;
       if (collection_gone) collection.reset();
     }
   }
@@ -624,32 +625,32 @@ TEST(ObserverStart, WithoutComTheObserverIsMadeAndStaysEmpty) {
   EXPECT_TRUE(observer->WindowList().empty());
 }
 
-// The shell's server goes at one of the collection's own calls: the entries
-// stay as they are, the collection is dropped, and a new one is made a few
-// seconds later.
+// The shell's server goes, or the collection turns out not to implement the
+// call, at one of the collection's own calls: the entries stay as they are,
+// the collection is dropped, and a new one is made a few seconds later.
 struct GoneCase {
   const char* name;
   ShellCall call;
   int nth;
   bool step_by_step_only;  // the purge's search, which the observer's poll does not make
   std::vector<std::string> entries;
+  HResult hr = hresult::kServerUnavailable;
 };
 
 void PrintTo(const GoneCase& c, std::ostream* os) { *os << c.name; }
 
+const std::vector<std::string> kAllFourHeld = {"1 http://a2/", "2 http://b/", "3 http://d/",
+                                               "4 http://c/"};
 const GoneCase kGoneCases[] = {
     {"ScanCount", ShellCall::kCount, 1, false, kBefore},
     {"ScanItem", ShellCall::kItem, 2, false, kUpdatedOnly},
-    {"PurgeCount",
-     ShellCall::kCount,
-     2,
-     true,
-     {"1 http://a2/", "2 http://b/", "3 http://d/", "4 http://c/"}},
-    {"PurgeItem",
-     ShellCall::kItem,
-     5,
-     true,
-     {"1 http://a2/", "2 http://b/", "3 http://d/", "4 http://c/"}},
+    {"PurgeCount", ShellCall::kCount, 2, true, kAllFourHeld},
+    {"PurgeItem", ShellCall::kItem, 5, true, kAllFourHeld},
+    {"ScanCountNotImplemented", ShellCall::kCount, 1, false, kBefore, hresult::kNotImplemented},
+    {"ScanItemNotImplemented", ShellCall::kItem, 2, false, kUpdatedOnly, hresult::kNotImplemented},
+    {"PurgeCountNotImplemented", ShellCall::kCount, 2, true, kAllFourHeld,
+     hresult::kNotImplemented},
+    {"PurgeItemNotImplemented", ShellCall::kItem, 5, true, kAllFourHeld, hresult::kNotImplemented},
 };
 
 class ObserverShellGone : public ScenarioTest,
@@ -663,7 +664,7 @@ class ObserverShellGone : public ScenarioTest,
 
 TEST_P(ObserverShellGone, EntriesStayAndTheCollectionIsMadeAgain) {
   Prepare();
-  sim.shell.FailCall(Case().call, hresult::kServerUnavailable, {}, Case().nth);
+  sim.shell.FailCall(Case().call, Case().hr, {}, Case().nth);
   const int made = sim.shell.Calls(ShellCall::kCreateShellWindows);
   Tick();
   if (poll == Poll::kStepByStep) {
@@ -715,15 +716,92 @@ TEST_F(ObserverTest, TheShellRestartsWhileTheProgramRuns) {
   EXPECT_EQ(events, std::vector<std::string>{"changed 1"});
 }
 
-TEST_F(ObserverTest, OtherFailuresOfTheCollectionKeepIt) {
+// Count failing now and then, even for almost 3 s on end, keeps the
+// collection; each answer starts the count of failures afresh.
+TEST_F(ObserverTest, FailuresOfTheCollectionForAWhileKeepIt) {
+  for (const std::string& description : {std::string(), kDescribed}) {
+    SCOPED_TRACE(description.empty() ? "system error" : "described");
+    sim.shell.ClearFailures();
+    const int a = sim.shell.Open(u"http://a/");
+    Tick();
+    const ShellWindowsRef kept = TShellWindowObserver::ShellWindowsObject();
+    ASSERT_NE(kept, nullptr);
+    sim.shell.Close(a);
+    for (int round = 0; round < 2; ++round) {
+      for (int i = 1; i < TShellWindowObserver::kFailedCountsBeforeDrop; ++i) {
+        sim.shell.FailCall(ShellCall::kCount, hresult::kFail, description);
+      }
+      Tick(TShellWindowObserver::kFailedCountsBeforeDrop - 1);
+      EXPECT_EQ(TShellWindowObserver::ShellWindowsObject(), kept);
+      Tick();
+      EXPECT_TRUE(Entries().empty());
+    }
+    EXPECT_EQ(sim.shell.PendingFailures(), 0);
+  }
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCreateShellWindows), 1);
+  EXPECT_TRUE(sim.windowing.MessageBoxes().empty());
+}
+
+// A Count that fails at every poll for 3 s: the collection is dropped and
+// made again 3 s later, as for a missing shell; the entries stay meanwhile.
+TEST_F(ObserverTest, ACountThatFailsAtEveryPollFor3SecondsDropsTheCollection) {
   sim.shell.Open(u"http://a/");
-  for (int i = 0; i < 5; ++i) sim.shell.FailCall(ShellCall::kCount, hresult::kNotImplemented);
-  Tick(5);
-  EXPECT_TRUE(Entries().empty());
+  Tick();
+  sim.shell.AnswerCollectionCalls(hresult::kFail);
+  sim.shell.Open(u"http://b/");
+  sim.shell.ResetCalls();
+  Tick(TShellWindowObserver::kFailedCountsBeforeDrop - 1);
   EXPECT_NE(TShellWindowObserver::ShellWindowsObject(), nullptr);
   Tick();
+  EXPECT_EQ(TShellWindowObserver::ShellWindowsObject(), nullptr);
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCount), TShellWindowObserver::kFailedCountsBeforeDrop);
   EXPECT_EQ(Entries(), std::vector<std::string>{"1 http://a/"});
+  sim.shell.AnswerCollectionCalls(0);
+  Tick(TShellWindowObserver::kReconnectTicks - 1);
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCreateShellWindows), 0);
+  Tick();
   EXPECT_EQ(sim.shell.Calls(ShellCall::kCreateShellWindows), 1);
+  EXPECT_EQ(Entries(), (std::vector<std::string>{"1 http://a/", "2 http://b/"}));
+  EXPECT_TRUE(sim.windowing.MessageBoxes().empty());
+}
+
+// Wine's own collection answers E_NOTIMPL to Count and Item: it is of no use
+// and is treated as no shell at all. The program then asks the shell for two
+// things every 3 s instead of one every 75 ms, and takes the windows up as
+// soon as a collection answers.
+TEST_F(ObserverTest, ACollectionThatImplementsNothingIsMadeAgainEvery3Seconds) {
+  sim.shell.Open(u"http://a/");
+  sim.shell.AnswerCollectionCalls(hresult::kNotImplemented);
+  constexpr int kPeriods = 5;
+  Tick(kPeriods * TShellWindowObserver::kReconnectTicks);
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCreateShellWindows), kPeriods);
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCount), kPeriods);
+  EXPECT_EQ(sim.shell.TotalCalls(), 2 * kPeriods);
+  EXPECT_EQ(TShellWindowObserver::ShellWindowsObject(), nullptr);
+  EXPECT_TRUE(Entries().empty());
+  // Meanwhile the poll timer wakes the program only for the next try.
+  const auto* timer = dynamic_cast<const TTimer*>(observer->FindComponent("PollTimer"));
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Interval(), TShellWindowObserver::kReconnectInterval);
+  sim.shell.AnswerCollectionCalls(0);
+  Tick(TShellWindowObserver::kReconnectTicks);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"1 http://a/"});
+  EXPECT_EQ(timer->Interval(), TShellWindowObserver::kPollInterval);
+  EXPECT_TRUE(sim.windowing.MessageBoxes().empty());
+}
+
+// A browser that does not implement a call (Wine's answers E_NOTIMPL to
+// LocationName) is no reason to drop the collection.
+TEST_F(ObserverTest, ABrowserWithoutACallKeepsTheCollection) {
+  const int a = sim.shell.Open(u"http://a/");
+  for (int i = 0; i < 2 * TShellWindowObserver::kFailedCountsBeforeDrop; ++i) {
+    sim.shell.FailCallOn(a, ShellCall::kLocationName, hresult::kNotImplemented);
+  }
+  Tick(2 * TShellWindowObserver::kFailedCountsBeforeDrop);
+  EXPECT_NE(TShellWindowObserver::ShellWindowsObject(), nullptr);
+  EXPECT_EQ(sim.shell.Calls(ShellCall::kCreateShellWindows), 1);
+  Tick();
+  EXPECT_EQ(Entries(), std::vector<std::string>{"1 http://a/"});
 }
 
 TEST_F(ObserverTest, TextsOfAnyLengthAndContentAreKept) {
