@@ -1,4 +1,8 @@
 // Accelerate, Stop, the connection-type choice and the close sequence.
+#include <algorithm>
+#include <ostream>
+#include <tuple>
+
 #include "platform/framework/timer.h"
 #include "tests/unit/program_fixture.h"
 
@@ -68,6 +72,37 @@ TEST_F(Acceleration, AccelerateWaitsTheGeneratorsSequenceThenWritesBothRoots) {
   EXPECT_EQ(sim.clock.Now() - before, Sum(stop_waits));
   EXPECT_EQ(form->Label1->Caption(), "Acceleration removed.");
   EXPECT_TRUE(form->SpeedButton3->Enabled());
+}
+
+// What the gauge shows while each wait runs: the two long pauses hold it at
+// 59 and 84, so they come right before it shows 60 and 85.
+TEST_F(Acceleration, TheLongPausesComeRightBeforeTheGaugeShowsSixtyAndEightyFive) {
+  std::vector<std::pair<unsigned, int>> shown_during;
+  sim.process.on_sleep = [&](unsigned milliseconds) {
+    shown_during.emplace_back(milliseconds, form->AG->Percentage());
+  };
+  const int before = form->AG->Percentage();
+  ClickButton(form->SpeedButton1);
+
+  ReferenceRandom reference;
+  std::vector<std::pair<unsigned, int>> expected;
+  for (int n = 0; n <= 100; ++n) {
+    const int showing = n == 0 ? before : n - 1;
+    expected.emplace_back(1 + reference.Next(5), showing);
+    if (n == 60) expected.emplace_back(1700, 59);
+    if (n == 85) expected.emplace_back(1100, 84);
+  }
+  EXPECT_EQ(shown_during, expected);
+  // The same for the pauses alone, where a long list would cut them off.
+  for (const auto& [pause, held] : {std::pair{1700u, 59}, std::pair{1100u, 84}}) {
+    const auto it = std::find_if(shown_during.begin(), shown_during.end(),
+                                 [pause](const auto& wait) { return wait.first == pause; });
+    ASSERT_NE(it, shown_during.end()) << pause;
+    EXPECT_EQ(it->second, held) << "shown during the " << pause << " ms pause";
+    ASSERT_NE(it + 1, shown_during.end()) << pause;
+    EXPECT_EQ((it + 1)->second, held + 1) << "shown in the wait after the " << pause << " ms pause";
+  }
+  EXPECT_EQ(form->AG->Percentage(), 100);  // the last value, after the last wait
 }
 
 TEST_F(Acceleration, StopTwiceWritesTheDefaultsTwice) {
