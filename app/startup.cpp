@@ -1,4 +1,9 @@
 // Start-up, minimize and restore, the hidden buttons and the close sequence of the main window.
+#include <algorithm>
+#include <exception>
+#include <string>
+#include <vector>
+
 #include "app/ObServeUnit.h"
 #include "app/connection_types.h"
 #include "app/program.h"
@@ -81,8 +86,23 @@ void TForm1::BitBtn2Click(TComponent&) {
 void TForm1::Panel1Click(TComponent&) {}
 
 void TForm1::FormCloseQuery(TComponent&, bool& can_close) {
-  RemoveAcceleration();
+  // Closing is never refused, so a write that fails twice must not escape
+  // and keep the window open: both roots are written as far as they can be,
+  // before any box holds up a log-off, and then the user learns which value
+  // kept its old number, once for each distinct failure.
+  std::vector<std::exception_ptr> failures;
+  std::vector<std::string> texts;
+  for (const RootKey root : {RootKey::CurrentUser, RootKey::CurrentConfig}) {
+    try {
+      WriteLimits(root, kDefaultPerServer, kDefaultPer1_0Server);
+    } catch (const std::exception& failed) {
+      if (std::find(texts.begin(), texts.end(), failed.what()) != texts.end()) continue;
+      texts.emplace_back(failed.what());
+      failures.push_back(std::current_exception());
+    }
+  }
   can_close = true;
+  for (const std::exception_ptr& failure : failures) Application()->ShowException(failure);
 }
 
 void TForm1::FormClose(TComponent&, TCloseAction&) {

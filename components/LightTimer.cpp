@@ -22,7 +22,7 @@ SharedWindow* shared = nullptr;
 void AcquireTimerWindow(Windowing& windowing, TLightTimer& timer) {
   if (shared == nullptr) {
     shared = new SharedWindow{&windowing, 0, {}, {}};
-    // A failure leaves the window null: SetTimer then fails and the timer stays idle.
+    // A failure leaves the window null, and every timer idle (see StartTimer).
     shared->window = windowing
                          .CreateHiddenWindow("TLightTimerHandler", "", true,
                                              [](std::uint32_t msg, std::uintptr_t wparam,
@@ -103,14 +103,18 @@ void TLightTimer::SetTickHandler(TLightTimerEvent handler) {
 bool TLightTimer::StartTimer() {
   if (period_ms_ == 0) return false;
   if (running_) StopTimer(true);
-  if (!windowing_.SetTimer(TLightTimerHandler::Window(), Key(), period_ms_).ok()) return false;
+  // Given no window, the system makes a thread timer under an id of its own:
+  // its ticks would name no timer here, and nothing could kill it.
+  const WindowHandle window = TLightTimerHandler::Window();
+  if (!window || !windowing_.SetTimer(window, Key(), period_ms_).ok()) return false;
   running_ = true;
   return true;
 }
 
 bool TLightTimer::StopTimer(bool clear_running) {
   if (clear_running) running_ = false;
-  return windowing_.KillTimer(TLightTimerHandler::Window(), Key());
+  const WindowHandle window = TLightTimerHandler::Window();
+  return window && windowing_.KillTimer(window, Key());
 }
 
 void TLightTimer::Tick() {

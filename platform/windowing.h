@@ -66,6 +66,8 @@ class Windowing {
   virtual bool PostMessage(WindowHandle window, std::uint32_t msg, std::uintptr_t wparam,
                            std::intptr_t lparam) = 0;
   // WM_TIMER with wparam `id` every `milliseconds`; setting an existing id restarts it.
+  // A null window is refused with ERROR_INVALID_WINDOW_HANDLE (1400), and
+  // KillTimer on one is false: the system's thread timers take ids of their own.
   virtual SysResult SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) = 0;
   virtual bool KillTimer(WindowHandle window, std::uintptr_t id) = 0;
 

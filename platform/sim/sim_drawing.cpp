@@ -238,6 +238,10 @@ void SimDrawing::SetPixel(DcHandle dc, int x, int y, Color color) {
 }
 
 void SimDrawing::Line(DcHandle dc, int x0, int y0, int x1, int y1, Color color) {
+  if (keep_journal_) {
+    journal_.push_back(
+        DrawCall{DrawOp::kLine, dc, x0, y0, x1, y1, Brush{TBrushStyle::bsClear, clNone}, color});
+  }
   Bitmap& b = Target(dc);
   const std::uint32_t pen = PixelFor(b, DcOf(dc), Resolve(color));
   raster::Line(x0, y0, x1, y1, [&](int x, int y) {
@@ -246,6 +250,11 @@ void SimDrawing::Line(DcHandle dc, int x0, int y0, int x1, int y1, Color color) 
 }
 
 void SimDrawing::Ellipse(DcHandle dc, const Rect& box, Color fill, Color outline) {
+  if (keep_journal_) {
+    const Brush brush{fill == clNone ? TBrushStyle::bsClear : TBrushStyle::bsSolid, fill};
+    journal_.push_back(
+        DrawCall{DrawOp::kEllipse, dc, box.left, box.top, box.right, box.bottom, brush, outline});
+  }
   Bitmap& b = Target(dc);
   const Dc& d = DcOf(dc);
   const Rect r{std::min(box.left, box.right), std::min(box.top, box.bottom),
@@ -320,6 +329,10 @@ void SimDrawing::PatBlt(DcHandle dc, int x, int y, int width, int height, std::u
   if (RopUsesSource(raster_op)) return;  // the system refuses these
   Bitmap& b = Target(dc);
   const Dc& d = DcOf(dc);
+  if (keep_journal_) {
+    journal_.push_back(DrawCall{DrawOp::kPatBlt, dc, x, y, width, height,
+                                brushes_.at(d.brush.value), clNone, raster_op});
+  }
   const Rect c = raster::Intersect(raster::BoundingRect(x, y, width, height), Bounds(b));
   const bool pattern = RopUsesPattern(raster_op);
   const Brush& brush = brushes_.at(d.brush.value);

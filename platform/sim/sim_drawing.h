@@ -57,6 +57,25 @@ class SimDrawing : public Drawing {
   int LiveBitmaps() const { return static_cast<int>(bitmaps_.size()) - 1; }
   int LiveBrushes() const { return static_cast<int>(brushes_.size()) - 2; }
 
+  // Test side: the shape operations in the order they were made, with the
+  // colours they draw in, kept while on: what a painter asked for, apart from
+  // how the pixels came out.
+  enum class DrawOp { kPatBlt, kLine, kEllipse };
+  struct DrawCall {
+    DrawOp op = DrawOp::kPatBlt;
+    DcHandle dc;
+    // PatBlt: x, y, width, height; Line: from (x0, y0) to (x1, y1); Ellipse:
+    // left, top, right, bottom.
+    int a = 0, b = 0, c = 0, d = 0;
+    // PatBlt: the selected brush; Ellipse: its fill (bsClear for none).
+    Brush brush{TBrushStyle::bsClear, clNone};
+    Color pen = clNone;           // Line and Ellipse
+    std::uint32_t raster_op = 0;  // PatBlt
+  };
+  void KeepJournal(bool on) { keep_journal_ = on; }
+  const std::vector<DrawCall>& Journal() const { return journal_; }
+  void ClearJournal() { journal_.clear(); }
+
   struct Bitmap {
     int width = 0;
     int height = 0;
@@ -95,6 +114,8 @@ class SimDrawing : public Drawing {
   BitmapHandle stock_bitmap_;  // the 1 x 1 monochrome bitmap a new memory context holds
   BrushHandle white_brush_;    // what a new memory context holds
   BrushHandle null_brush_;     // what bsClear gives
+  bool keep_journal_ = false;
+  std::vector<DrawCall> journal_;
 };
 
 }  // namespace velocane::sim

@@ -86,6 +86,12 @@ void SimRegistry::FailWrites(const std::string& name, int count, long status,
   failing_writes_.push_back(Failing{Fold(name), root, count, status});
 }
 
+int SimRegistry::PendingWriteFailures() const {
+  int pending = 0;
+  for (const Failing& rule : failing_writes_) pending += std::max(rule.remaining, 0);
+  return pending;
+}
+
 void SimRegistry::FailDeletes(const std::string& name, int count, long status) {
   failing_deletes_.push_back(Failing{Fold(name), std::nullopt, count, status});
 }

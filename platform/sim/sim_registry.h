@@ -23,6 +23,8 @@ class SimRegistry : public Registry {
   // `root`) fail with `status`.
   void FailWrites(const std::string& name, int count, long status = regstatus::kAccessDenied,
                   std::optional<RootKey> root = std::nullopt);
+  // Write failures asked for that have not happened yet.
+  int PendingWriteFailures() const;
   // The next `count` deletions of value `name` fail with `status`.
   void FailDeletes(const std::string& name, int count, long status = regstatus::kAccessDenied);
   bool KeyExists(RootKey root, const std::string& path) const;

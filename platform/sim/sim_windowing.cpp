@@ -153,11 +153,17 @@ WindowHandle SimWindowing::GetLastActivePopup(WindowHandle window) {
   return popup && windows_.contains(popup.value) ? popup : window;
 }
 
-bool SimWindowing::BringWindowToTop(WindowHandle window) {
-  if (!windows_.contains(window.value) || windows_[window.value].message_only) return false;
+bool SimWindowing::Raise(WindowHandle window) {
+  const auto it = windows_.find(window.value);
+  if (it == windows_.end() || it->second.message_only) return false;
   std::erase(z_order_, window);
   z_order_.insert(z_order_.begin(), window);
   return true;
+}
+
+bool SimWindowing::BringWindowToTop(WindowHandle window) {
+  if (keep_activations_) activations_.push_back({Activation::kBringToTop, window});
+  return Raise(window);
 }
 
 bool SimWindowing::IsIconic(WindowHandle window) {
@@ -166,6 +172,7 @@ bool SimWindowing::IsIconic(WindowHandle window) {
 }
 
 bool SimWindowing::ShowWindow(WindowHandle window, int show_command) {
+  if (keep_activations_) activations_.push_back({Activation::kShowWindow, window, show_command});
   auto it = windows_.find(window.value);
   if (it == windows_.end()) return false;
   const bool was_visible = it->second.visible;
@@ -248,9 +255,10 @@ void SimWindowing::Broadcast(std::uint32_t msg, std::uintptr_t wparam, std::intp
 }
 
 bool SimWindowing::SetForegroundWindow(WindowHandle window) {
+  if (keep_activations_) activations_.push_back({Activation::kSetForeground, window});
   if (!windows_.contains(window.value)) return false;
   foreground_ = window;
-  BringWindowToTop(window);
+  Raise(window);  // activating a window raises it
   return true;
 }
 

@@ -116,6 +116,17 @@ class SimWindowing : public Windowing {
   }
   static constexpr int kModalResponses = 10000;
   WindowHandle Foreground() const { return foreground_; }
+  // The activation calls in the order they were made, kept while on: which
+  // window was raised, activated or shown how, apart from where it ended up.
+  enum class Activation { kBringToTop, kSetForeground, kShowWindow };
+  struct ActivationCall {
+    Activation call;
+    WindowHandle window;
+    int show_command = 0;  // ShowWindow only
+    friend bool operator==(const ActivationCall&, const ActivationCall&) = default;
+  };
+  void KeepActivationJournal(bool on) { keep_activations_ = on; }
+  const std::vector<ActivationCall>& ActivationJournal() const { return activations_; }
   // Top-level windows from the top of the window order down.
   std::vector<WindowHandle> ZOrder() const { return z_order_; }
   // The next window creation fails with this system error code.
@@ -156,6 +167,8 @@ class SimWindowing : public Windowing {
   // Dispatches one posted message or one due timer; false when nothing is waiting.
   bool DispatchOne();
   Timer* NextTimer();
+  // To the top of the window order; false for a message-only window or none.
+  bool Raise(WindowHandle window);
 
   SimClock& clock_;
   std::map<std::uintptr_t, Window> windows_;
@@ -179,6 +192,8 @@ class SimWindowing : public Windowing {
   std::vector<ShownMenu> menus_;
   KeyPreview key_preview_;
   WindowHandle focus_;
+  bool keep_activations_ = false;
+  std::vector<ActivationCall> activations_;
   // How long RunMessageLoop may run in virtual time before it gives up (returns -1).
   static constexpr std::uint64_t kLoopLimit = 24ull * 3600 * 1000;
 };

@@ -170,12 +170,18 @@ bool Win32Windowing::PostMessage(WindowHandle window, std::uint32_t msg, std::ui
 }
 
 SysResult Win32Windowing::SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) {
+  // Without a window the system would make a thread timer under an id of its
+  // own choosing, not `id`: no WM_TIMER would carry `id`, and KillTimer with
+  // `id` could not end it. Refused, as a window that is gone is.
+  if (!window) return SysResult{ERROR_INVALID_WINDOW_HANDLE};
   if (::SetTimer(ToHwnd(window), id, milliseconds, nullptr) != 0) return SysResult{};
   const DWORD error = GetLastError();
   return SysResult{error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY};
 }
 
 bool Win32Windowing::KillTimer(WindowHandle window, std::uintptr_t id) {
+  // A thread timer is never ours (see SetTimer).
+  if (!window) return false;
   return ::KillTimer(ToHwnd(window), id) != FALSE;
 }
 

@@ -216,6 +216,16 @@ TEST_F(WindowingContract, SetTimerOnAWindowThatIsGoneGivesAnErrorCode) {
   EXPECT_NE(set.error, 0u);
 }
 
+// The system alone would make a thread timer under an id of its own choosing,
+// which no WM_TIMER of the id asked for would name and no KillTimer of it end.
+TEST_F(WindowingContract, SetTimerWithoutAWindowIsRefused) {
+  constexpr unsigned kErrorInvalidWindowHandle = 1400;
+  const SysResult set = win.SetTimer(WindowHandle{}, 5, 10);
+  EXPECT_FALSE(set.ok());
+  EXPECT_EQ(set.error, kErrorInvalidWindowHandle);
+  EXPECT_FALSE(win.KillTimer(WindowHandle{}, 5));
+}
+
 // Nothing unwinds through the system: what a window procedure throws reaches
 // the error handler, of whatever type it is, and the message gets its default answer.
 TEST_F(WindowingContract, ErrorsEscapingAWindowProcedureGoToTheErrorHandler) {

@@ -1,4 +1,8 @@
 // Accelerate, Stop, the connection-type choice and the close sequence.
+#include <algorithm>
+#include <ostream>
+#include <tuple>
+
 #include "platform/framework/timer.h"
 #include "tests/unit/program_fixture.h"
 
@@ -68,6 +72,37 @@ TEST_F(Acceleration, AccelerateWaitsTheGeneratorsSequenceThenWritesBothRoots) {
   EXPECT_EQ(sim.clock.Now() - before, Sum(stop_waits));
   EXPECT_EQ(form->Label1->Caption(), "Acceleration removed.");
   EXPECT_TRUE(form->SpeedButton3->Enabled());
+}
+
+// What the gauge shows while each wait runs: the two long pauses hold it at
+// 59 and 84, so they come right before it shows 60 and 85.
+TEST_F(Acceleration, TheLongPausesComeRightBeforeTheGaugeShowsSixtyAndEightyFive) {
+  std::vector<std::pair<unsigned, int>> shown_during;
+  sim.process.on_sleep = [&](unsigned milliseconds) {
+    shown_during.emplace_back(milliseconds, form->AG->Percentage());
+  };
+  const int before = form->AG->Percentage();
+  ClickButton(form->SpeedButton1);
+
+  ReferenceRandom reference;
+  std::vector<std::pair<unsigned, int>> expected;
+  for (int n = 0; n <= 100; ++n) {
+    const int showing = n == 0 ? before : n - 1;
+    expected.emplace_back(1 + reference.Next(5), showing);
+    if (n == 60) expected.emplace_back(1700, 59);
+    if (n == 85) expected.emplace_back(1100, 84);
+  }
+  EXPECT_EQ(shown_during, expected);
+  // The same for the pauses alone, where a long list would cut them off.
+  for (const auto& [pause, held] : {std::pair{1700u, 59}, std::pair{1100u, 84}}) {
+    const auto it = std::find_if(shown_during.begin(), shown_during.end(),
+                                 [pause](const auto& wait) { return wait.first == pause; });
+    ASSERT_NE(it, shown_during.end()) << pause;
+    EXPECT_EQ(it->second, held) << "shown during the " << pause << " ms pause";
+    ASSERT_NE(it + 1, shown_during.end()) << pause;
+    EXPECT_EQ((it + 1)->second, held + 1) << "shown in the wait after the " << pause << " ms pause";
+  }
+  EXPECT_EQ(form->AG->Percentage(), 100);  // the last value, after the last wait
 }
 
 TEST_F(Acceleration, StopTwiceWritesTheDefaultsTwice) {
@@ -270,6 +305,92 @@ TEST_F(CloseSequence, EndOfSessionWritesTheDefaultsWithoutAsking) {
             std::make_pair(std::optional<std::uint32_t>(2), std::optional<std::uint32_t>(4)));
   EXPECT_TRUE(Boxes().empty());
 }
+
+// Writing the defaults fails twice while the window closes (its close box, or
+// the end of the session): the window still closes, the other root is still
+// written, and the error box names each value that kept its number, once.
+struct CloseFault {
+  const char* name;
+  struct Failing {
+    std::string value;
+    int count;
+    std::optional<RootKey> root;  // any root when none
+  };
+  std::vector<Failing> failing;
+  std::vector<std::string> errors;   // the error boxes' texts, in order
+  std::pair<int, int> user, config;  // the pairs left under both roots
+};
+
+void PrintTo(const CloseFault& c, std::ostream* out) { *out << c.name; }
+
+const CloseFault kCloseFaults[] = {
+    {"UserRoot",
+     {{kMaxConnectionsPerServer, 2, RootKey::CurrentUser}},
+     {"Failed to set data for 'MaxConnectionsPerServer'"},
+     {20, 20},
+     {2, 4}},
+    // The first value was written before the second failed, twice.
+    {"ConfigRoot",
+     {{kMaxConnectionsPer1_0Server, 2, RootKey::CurrentConfig}},
+     {"Failed to set data for 'MaxConnectionsPer1_0Server'"},
+     {2, 4},
+     {2, 20}},
+    {"BothRootsAlike",
+     {{kMaxConnectionsPerServer, 4, std::nullopt}},
+     {"Failed to set data for 'MaxConnectionsPerServer'"},
+     {20, 20},
+     {20, 20}},
+    {"EachRootItsOwnValue",
+     {{kMaxConnectionsPerServer, 2, RootKey::CurrentUser},
+      {kMaxConnectionsPer1_0Server, 2, RootKey::CurrentConfig}},
+     {"Failed to set data for 'MaxConnectionsPerServer'",
+      "Failed to set data for 'MaxConnectionsPer1_0Server'"},
+     {20, 20},
+     {2, 20}},
+};
+
+class CloseWithFailingDefaults
+    : public Acceleration,
+      public ::testing::WithParamInterface<std::tuple<CloseFault, bool /* end of session */>> {};
+
+TEST_P(CloseWithFailingDefaults, StillClosesWritesTheOtherRootAndSaysWhatFailed) {
+  const auto& [fault, end_of_session] = GetParam();
+  StorePair(RootKey::CurrentUser, 20, 20);
+  StorePair(RootKey::CurrentConfig, 20, 20);
+  for (const CloseFault::Failing& f : fault.failing) {
+    sim.registry.FailWrites(f.value, f.count, regstatus::kAccessDenied, f.root);
+  }
+  std::vector<std::string> expected_boxes = fault.errors;
+  if (end_of_session) {
+    EXPECT_EQ(sim.windowing.SendMessage(form->Handle(), wm::kQueryEndSession, 0, 0), 1);
+  } else {
+    sim.windowing.SendMessage(form->Handle(), wm::kClose, 0, 0);
+    EXPECT_TRUE(app->Terminated()) << "the window stayed open";
+    expected_boxes.push_back("Warning");  // the question still comes, after the errors
+  }
+  std::vector<std::string> boxes;
+  for (const sim::ShownMessageBox& box : Boxes()) {
+    if (box.caption == "Warning") {
+      boxes.push_back(box.caption);
+      continue;
+    }
+    boxes.push_back(box.text);
+    EXPECT_EQ(box.caption, "Velocane 3.12");
+    EXPECT_EQ(box.flags, mb::kOk | mb::kIconError);
+  }
+  EXPECT_EQ(boxes, expected_boxes);
+  using Limits = std::pair<std::optional<std::uint32_t>, std::optional<std::uint32_t>>;
+  EXPECT_EQ(Pair(RootKey::CurrentUser), (Limits{fault.user.first, fault.user.second}));
+  EXPECT_EQ(Pair(RootKey::CurrentConfig), (Limits{fault.config.first, fault.config.second}));
+  EXPECT_EQ(sim.registry.PendingWriteFailures(), 0) << "a root was not attempted";
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CloseWithFailingDefaults,
+                         ::testing::Combine(::testing::ValuesIn(kCloseFaults), ::testing::Bool()),
+                         [](const auto& info) {
+                           return std::string(std::get<0>(info.param).name) +
+                                  (std::get<1>(info.param) ? "_EndOfSession" : "_CloseBox");
+                         });
 
 TEST_F(Acceleration, HiddenButtonStartsTheSiblingQuotedAndReportsNothing) {
   sim.process.win_exec_result = 2;  // file not found

@@ -119,6 +119,37 @@ TEST_F(LightTimerTest, TicksWithUnknownKeysAndOtherMessagesDoNothing) {
   EXPECT_EQ(ticks.size(), 1u);
 }
 
+// SetTimer as the system answers a null window: a thread timer under an id of
+// its own, which no tick of the key names and no KillTimer of the key ends.
+class ThreadTimerWindowing : public sim::SimWindowing {
+ public:
+  using SimWindowing::SimWindowing;
+  SysResult SetTimer(WindowHandle window, std::uintptr_t id, unsigned milliseconds) override {
+    if (window) return SimWindowing::SetTimer(window, id, milliseconds);
+    ++thread_timers;
+    return SysResult{};
+  }
+  bool KillTimer(WindowHandle window, std::uintptr_t id) override {
+    return window && SimWindowing::KillTimer(window, id);
+  }
+  int thread_timers = 0;
+};
+
+TEST_F(LightTimerTest, WithoutTheSharedWindowATimerStaysIdleAndAsksTheSystemForNothing) {
+  ThreadTimerWindowing windowing(sim.clock);
+  windowing.FailNextCreate(8);
+  std::vector<std::uint64_t> ticks;
+  TLightTimer timer(windowing, 100, Recorder(ticks));
+  ASSERT_FALSE(TLightTimerHandler::Window());
+  EXPECT_FALSE(timer.StartTimer());
+  timer.SetRunning(true);
+  EXPECT_FALSE(timer.Running());
+  timer.SetPeriod(200);
+  EXPECT_FALSE(timer.Running());
+  EXPECT_EQ(windowing.thread_timers, 0);
+  EXPECT_FALSE(timer.StopTimer(true));
+}
+
 TEST_F(LightTimerTest, ARefusedSystemTimerLeavesItIdle) {
   std::vector<std::uint64_t> ticks;
   TLightTimer timer(sim.windowing, 100, Recorder(ticks));

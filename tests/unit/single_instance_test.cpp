@@ -75,6 +75,71 @@ TEST_F(SingleInstance, MinimizedPopupIsRestoredInsteadOfActivated) {
   EXPECT_TRUE(sim.windowing.QuitPosted());
 }
 
+// The calls that bring the other copy forward, to its window and its last
+// active pop-up: the window to the top, then the pop-up restored when it is
+// minimized and activated when not. Where the windows end up cannot tell
+// these apart, since activating a window also raises it.
+struct ForwardCase {
+  const char* name;
+  bool popup;          // the other copy has a pop-up (a dialog) that was last active
+  bool window_iconic;  // its window is minimized
+  bool popup_iconic;
+  // "top W", "foreground W" or "restore W", W the window ("window" or "popup").
+  std::vector<std::string> calls;
+};
+
+void PrintTo(const ForwardCase& c, std::ostream* out) { *out << c.name; }
+
+class BringForward : public SingleInstance, public ::testing::WithParamInterface<ForwardCase> {};
+
+TEST_P(BringForward, RaisesTheWindowThenRestoresOrActivatesItsLastActivePopup) {
+  const ForwardCase& c = GetParam();
+  const WindowHandle window = OtherCopy();
+  WindowHandle popup = window;
+  if (c.popup) {
+    popup = sim.windowing.AddWindow("#32770", "About", {}, window);
+    sim.windowing.SetLastActivePopup(window, popup);
+  }
+  if (c.window_iconic) sim.windowing.ShowWindow(window, showcmd::kMinimize);
+  if (c.popup_iconic) sim.windowing.ShowWindow(popup, showcmd::kMinimize);
+  sim.windowing.KeepActivationJournal(true);
+  Start();
+  std::vector<std::string> calls;
+  for (const sim::SimWindowing::ActivationCall& call : sim.windowing.ActivationJournal()) {
+    if (call.window != window && call.window != popup) continue;  // the second copy's own
+    const std::string who = c.popup && call.window == popup ? "popup" : "window";
+    switch (call.call) {
+      case sim::SimWindowing::Activation::kBringToTop:
+        calls.push_back("top " + who);
+        break;
+      case sim::SimWindowing::Activation::kSetForeground:
+        calls.push_back("foreground " + who);
+        break;
+      case sim::SimWindowing::Activation::kShowWindow:
+        calls.push_back((call.show_command == showcmd::kRestore
+                             ? "restore "
+                             : "show " + std::to_string(call.show_command) + " ") +
+                        who);
+        break;
+    }
+  }
+  EXPECT_EQ(calls, c.calls);
+  EXPECT_TRUE(sim.windowing.QuitPosted());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Popups, BringForward,
+    ::testing::Values(
+        ForwardCase{"NoPopup", false, false, false, {"top window", "foreground window"}},
+        ForwardCase{"NoPopupMinimized", false, true, false, {"top window", "restore window"}},
+        ForwardCase{"Popup", true, false, false, {"top window", "foreground popup"}},
+        ForwardCase{"BothMinimized", true, true, true, {"top window", "restore popup"}},
+        // The pop-up decides, not the window it belongs to.
+        ForwardCase{
+            "WindowMinimizedPopupNot", true, true, false, {"top window", "foreground popup"}},
+        ForwardCase{"PopupMinimizedWindowNot", true, false, true, {"top window", "restore popup"}}),
+    [](const ::testing::TestParamInfo<ForwardCase>& info) { return std::string(info.param.name); });
+
 TEST_F(SingleInstance, OnlyExactClassAndTitleCount) {
   OtherCopy("Velocane 3.11");                  // another version
   OtherCopy("velocane 3.12");                  // case differs
