@@ -34,8 +34,8 @@ constexpr std::uint32_t kFocusable = 0x100000;
 // One element, as a client asks for it.
 struct AccElement {
   AccRole role = AccRole::kStaticText;
-  std::string name;            // what is read out; for a button, its caption
-  std::string value;           // a progress bar's value ("45%"); empty for none
+  std::string name;   // what is read out; for a button, its caption
+  std::string value;  // a progress bar's value ("45%"); empty for none
   std::uint32_t state = accstate::kNormal;
   Rect bounds;                 // in the window's client coordinates
   std::string default_action;  // "Press" for a button; empty for none

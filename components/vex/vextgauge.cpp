@@ -54,9 +54,13 @@ void TVexGauge::SetPercentage(int value) {
 }
 
 std::optional<AccElement> TVexGauge::Accessible() const {
-  return AccElement{AccRole::kProgressBar, "Progress",
-                    std::to_string(percentage_) + "%", AccState() | accstate::kReadOnly,
-                    BoundsRect(), {}, {}};
+  return AccElement{AccRole::kProgressBar,
+                    "Progress",
+                    std::to_string(percentage_) + "%",
+                    AccState() | accstate::kReadOnly,
+                    BoundsRect(),
+                    {},
+                    {}};
 }
 
 void TVexGauge::SetKind(TVexKind kind) {

@@ -14,7 +14,7 @@ void TLabel::Paint(Canvas& canvas) {
 
 std::optional<AccElement> TLabel::Accessible() const {
   return AccElement{AccRole::kStaticText, Caption(), {}, AccState() | accstate::kReadOnly,
-                    BoundsRect(), {}, {}};
+                    BoundsRect(),         {},        {}};
 }
 
 namespace {
@@ -52,7 +52,8 @@ void TSpeedButton::Paint(Canvas& canvas) {
     const int y = text.top + (text.Height() - whole.y) / 2 + whole.y - 1;
     gdi.Line(canvas.Dc(), x, y, x + glyph.x, y, gdi.Resolve(font.color));
   }
-  if (Focused()) canvas.FocusRect(Rect{area.left + 3, area.top + 3, area.right - 3, area.bottom - 3});
+  if (Focused())
+    canvas.FocusRect(Rect{area.left + 3, area.top + 3, area.right - 3, area.bottom - 3});
 }
 
 std::size_t TSpeedButton::AcceleratorPosition() const {

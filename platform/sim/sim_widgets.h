@@ -243,7 +243,7 @@ class SimWidgets : public WidgetFactory {
   SimDrawing& drawing_;
   unsigned fail_next_create_ = 0;
   int live_ = 0;
-  std::map<std::uintptr_t, SimWindow*> windows_;  // by handle
+  std::map<std::uintptr_t, SimWindow*> windows_;                  // by handle
   std::map<std::uintptr_t, std::vector<WindowHandle>> children_;  // by parent, top first
 };
 

@@ -267,7 +267,7 @@ class ClientObject final : public IAccessible {
     if (child.vt != VT_I4) return -1;
     const long index = child.lVal - 1;
     return index >= 0 && index < connection_->content->AccChildCount() ? static_cast<int>(index)
-                                                                         : -1;
+                                                                       : -1;
   }
   AccElement Element(int index) const { return connection_->content->AccChild(index); }
 
