@@ -15,17 +15,20 @@ struct Place {
 
 }  // namespace
 
-TPixelImage ProductPicture() {
-  // A teal dial with white ticks and a red needle near the top of its range.
-  constexpr int kSize = 32;
+TPixelImage ProductPicture(int size) {
+  // A teal dial with white ticks and a red needle near the top of its range,
+  // drawn for 32 pixels: a larger picture is drawn anew at its size, sharp.
+  constexpr double kDesign = 32;
   constexpr double kPi = 3.14159265358979323846;
-  TPixelImage picture{kSize, kSize, std::vector<Color>(kSize * kSize, clNone)};
-  const double centre = (kSize - 1) / 2.0;
-  const double needle = kPi / 5;  // from the right, counter-clockwise
-  for (int y = 0; y < kSize; ++y) {
-    for (int x = 0; x < kSize; ++x) {
-      const double dx = x - centre;
-      const double dy = centre - y;
+  TPixelImage picture{size, size,
+                      std::vector<Color>(static_cast<std::size_t>(size) * size, clNone)};
+  const double centre = (size - 1) / 2.0;
+  const double unit = kDesign / size;  // one pixel, in the design's lengths
+  const double needle = kPi / 5;       // from the right, counter-clockwise
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const double dx = (x - centre) * unit;
+      const double dy = (centre - y) * unit;
       const double r = std::hypot(dx, dy);
       const double angle = std::atan2(dy, dx);
       Color c = clNone;
@@ -40,7 +43,7 @@ TPixelImage ProductPicture() {
       const double across = std::abs(-dx * std::sin(needle) + dy * std::cos(needle));
       if (along >= 0 && along <= 12 && across <= 1.1) c = Rgb(232, 40, 40);
       if (r <= 2.6) c = Rgb(240, 240, 240);
-      picture.pixels[static_cast<std::size_t>(y) * kSize + x] = c;
+      picture.pixels[static_cast<std::size_t>(y) * size + x] = c;
     }
   }
   return picture;
@@ -68,7 +71,7 @@ TAbout::TAbout(TComponent* owner) : TForm(owner, "About") {
   Label1 = label("Label1", {68, 9, 164, 28}, "Velocane", {"Century Gothic", 24, true, kTeal});
   Image1 = new TImage(this, "Image1");
   Image1->SetBounds(13, 10, 33, 65);
-  Image1->SetPicture(ProductPicture());
+  Image1->SetPicture(ProductPicture(Scaled(32)));
   Image1->SetParent(this);
   Label2 = label("Label2", {248, 56, 22, 13}, "(TM)", {"MS Sans Serif", 11, false, kBlue});
   Label4 = label("Label4", {18, 40, 265, 16}, "for Windows 9/8/7/Vista/XP/2003/2008/2012",
@@ -86,6 +89,8 @@ TAbout::TAbout(TComponent* owner) : TForm(owner, "About") {
   Button1->SetFont(FontDesc{"MS Sans Serif", 11, true, clWindowText});
   Button1->SetModalResult(mrOk);
   Button1->SetParent(this);
+  // At another DPI the picture is drawn again at its new size.
+  OnDpiChanged = [this](TComponent&) { Image1->SetPicture(ProductPicture(Scaled(32))); };
 }
 
 }  // namespace velocane

@@ -25,6 +25,6 @@ class TAbout : public TForm {
 };
 
 // The product's picture, 32 x 32: the about box's image and its window icon.
-TPixelImage ProductPicture();
+TPixelImage ProductPicture(int size = 32);
 
 }  // namespace velocane

@@ -189,16 +189,19 @@ void TForm1::CreateControls() {
   PrevInst1 = new TPrevInst(this, "PrevInst1");
   PrevInst1->AllowedInst = 1;
 
-  FlagImageList = new TImageList(this, "FlagImageList", 16, 16);
-  FlagImageList->Add(FlagImage(0));
-  FlagImageList->Add(FlagImage(1));
+  // Drawn at the size the notification area shows small icons at, which
+  // grows with the display's DPI.
+  const int icon = Os().widgets.SmallIconSize();
+  FlagImageList = new TImageList(this, "FlagImageList", icon, icon);
+  FlagImageList->Add(FlagImage(0, icon));
+  FlagImageList->Add(FlagImage(1, icon));
 
   CT1 = new TNotifyAreaIcon(this, "CT1");
   CT1->SetIconList(FlagImageList);
   CT1->SetCycleInterval(5000);
   CT1->SetEnabled(false);
   CT1->SetHint("Velocane 2.01");
-  CT1->SetIcon(StoredTrayImage());
+  CT1->SetIcon(StoredTrayImage(icon));
   CT1->SetIconIndex(0);
 
   VisualStyle1 = new TVisualStyle(this, "VisualStyle1");

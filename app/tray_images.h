@@ -5,9 +5,11 @@
 
 namespace velocane {
 
-// 16 x 16: 0 a white arrow up on green, 1 a yellow arrow up on red.
-TPixelImage FlagImage(int index);
-// 16 x 16: the stored picture of the tray icon, a grey disc.
-TPixelImage StoredTrayImage();
+// `size` x `size` (16 the picture as designed; other sizes drawn again from
+// the same shapes, not stretched): 0 a white arrow up on green, 1 a yellow
+// arrow up on red.
+TPixelImage FlagImage(int index, int size = 16);
+// The stored picture of the tray icon, a grey disc.
+TPixelImage StoredTrayImage(int size = 16);
 
 }  // namespace velocane

@@ -102,6 +102,9 @@ class FormSink {
   virtual void PeerCloseRequested() = 0;
   // The session ends; returns whether the window may close.
   virtual bool PeerQueryEndSession() = 0;
+  // The window is on a monitor of another DPI now (WM_DPICHANGED); the window
+  // places itself where the system suggests.
+  virtual void PeerDpiChanged(int dpi, const Rect& suggested) = 0;
 };
 
 // Push buttons and check boxes.
@@ -166,6 +169,8 @@ class FormPeer : public WidgetPeer {
   // rectangles and underlined access keys from now on, as the system does
   // once a key moves the focus.
   virtual void ShowKeyboardCues() = 0;
+  // The DPI of the monitor the window is on.
+  virtual int Dpi() = 0;
 };
 
 class MemoPeer : public WidgetPeer {
@@ -203,6 +208,10 @@ class CheckBoxPeer : public WidgetPeer {
 class WidgetFactory {
  public:
   virtual ~WidgetFactory() = default;
+  // The DPI windows are made at until they know their monitor's.
+  virtual int SystemDpi() = 0;
+  // The side of a small icon, as the notification area shows it.
+  virtual int SmallIconSize() = 0;
   virtual std::unique_ptr<FormPeer> CreateForm(const FormDesc& desc, ContainerSink& container,
                                                FormSink& form) = 0;
   virtual std::unique_ptr<WidgetPeer> CreatePanel(const ControlDesc& desc, WidgetPeer& parent,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the real program under Wine and writes them
 # into docs/: main-window.png, gauge-accelerate.png, browser-list.png,
-# about-box.png and tray-icon.png. Builds the Windows x64 preset first; Wine
+# about-box.png, tray-icon.png, and main-window-144.png and about-box-144.png
+# at 144 DPI. Builds the Windows x64 preset first; Wine
 # runs in its own prefix and display (build/shots-wine), stopped afterwards.
 set -euo pipefail
 

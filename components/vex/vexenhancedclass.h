@@ -27,6 +27,9 @@ class TVexPersistent {
   void Changed() {
     if (OnChange) OnChange();
   }
+  // A length given at 96 DPI, at the DPI its control is drawn at (the same
+  // without a control).
+  int Scaled(int length) const;
 
  private:
   TComponent* owner_;

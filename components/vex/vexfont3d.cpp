@@ -67,17 +67,18 @@ void TVexFont3D::DrawText3D(const FontDesc& font, TVexDc target, const Rect& rec
     r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
   };
 
+  const int one = Scaled(1);
   if (!enabled) {
     pass(clBtnHighlight);
-    move(-1, -1);
+    move(-one, -one);
     pass(clGrayText);
   } else if (!three_dimensional_) {
     pass(font.color);
   } else {
     if (repetition_ != TVexRepeat::repeatNone) {
-      const int w = repetition_width_;
+      const int w = Scaled(repetition_width_);
       r = Rect{r.left + w, r.top + w, r.right - w, r.bottom - w};
-      const int o = offset_;
+      const int o = Scaled(offset_);
       if (repetition_ == TVexRepeat::repeatOnShadow) {
         move(o, o);
         for (int i = 0; i < w; ++i) {
@@ -96,7 +97,7 @@ void TVexFont3D::DrawText3D(const FontDesc& font, TVexDc target, const Rect& rec
       const bool raised = style_ == TVexStyle3D::fontRaised;
       const Color up_left = raised ? highlight_ : shadow_;
       const Color down_right = raised ? shadow_ : highlight_;
-      const int o = offset_;
+      const int o = Scaled(offset_);
       move(-o, -o);
       if (style_ != TVexStyle3D::fontOnlyShadow) {
         pass(style_ == TVexStyle3D::fontOnlyHighlight ? highlight_ : up_left);
@@ -107,7 +108,7 @@ void TVexFont3D::DrawText3D(const FontDesc& font, TVexDc target, const Rect& rec
       }
       move(-o, -o);
     } else {
-      for (Point d : {Point{-1, -1}, Point{1, -1}, Point{1, 1}, Point{-1, 1}}) {
+      for (Point d : {Point{-one, -one}, Point{one, -one}, Point{one, one}, Point{-one, one}}) {
         move(d.x, d.y);
         pass(shadow_);
         move(-d.x, -d.y);

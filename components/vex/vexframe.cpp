@@ -1,6 +1,12 @@
 #include "components/vex/vexenhancedclass.h"
+#include "platform/framework/control.h"
 
 namespace velocane {
+
+int TVexPersistent::Scaled(int length) const {
+  const auto* control = dynamic_cast<const TControl*>(owner_);
+  return control != nullptr ? control->Scaled(length) : length;
+}
 
 void TVexFrame::SetFrameStyle(TVexFrameStyle style) {
   style_ = style;
@@ -50,9 +56,9 @@ int TVexFrame::FrameDepth() const {
     case TVexFrameStyle::frameSolid:
     case TVexFrameStyle::frameRaised:
     case TVexFrameStyle::frameLowered:
-      return width_;
+      return Scaled(width_);
     default:
-      return 2 * width_;
+      return 2 * Scaled(width_);
   }
 }
 
@@ -96,7 +102,7 @@ void TVexFrame::Band(TVexDc target, Rect& rect, Color first, Color second) {
   // Right and bottom name the last column and row while the rings are drawn.
   --rect.right;
   --rect.bottom;
-  ring_counter_ = width_;
+  ring_counter_ = Scaled(width_);
   while (ring_counter_ > 0) {
     --ring_counter_;
     Ring(target, rect, first, second);

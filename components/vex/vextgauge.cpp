@@ -8,7 +8,7 @@ namespace velocane {
 
 TVexGauge::TVexGauge(TComponent* owner, std::string name)
     : TVexGraphicControl(owner, std::move(name)) {
-  SetBounds(Left(), Top(), 140, 36);
+  SetBounds(DesignBounds().left, DesignBounds().top, 140, 36);
   glyph_ = std::make_unique<TVexGlyph>(this);
   bevel_inner_ = std::make_unique<TVexFrame>(this);
   bevel_inner_->SetFrameStyle(TVexFrameStyle::frameLowered);
@@ -102,7 +102,8 @@ void TVexGauge::SetPicturePosition(TVexPosition position) {
 }
 
 TVexGauge::Margins TVexGauge::ComputeMargins() const {
-  Margins m{border_width_, border_width_, border_width_, border_width_};
+  const int border = Scaled(border_width_);
+  Margins m{border, border, border, border};
   const int g = glyph_->GlyphWidth();
   if (g > 0) {
     switch (picture_position_) {
@@ -137,7 +138,7 @@ void TVexGauge::PaintTo(TVexDc target) {
   const int o = bevel_outer_->FrameDepth();
   const int g = glyph_->GlyphWidth();
   const int h = glyph_->GlyphHeight();
-  const int b = RoundHalfEven(border_width_ / 2.0);
+  const int b = RoundHalfEven(Scaled(border_width_) / 2.0);
   int x = 0;
   int y = 0;
   switch (picture_position_) {
@@ -168,11 +169,12 @@ void TVexGauge::PaintTo(TVexDc target) {
 }
 
 Color TVexGauge::PenFor(int coordinate) const {
-  const int pitch = segment_width_ + segment_gap_;
+  const int width = Scaled(segment_width_);
+  const int pitch = width + Scaled(segment_gap_);
   // Without a pitch there are no gaps: the bar is solid.
   if (pitch == 0) return segment_color_;
   const int position = ((coordinate % pitch) + pitch) % pitch;
-  return position <= segment_width_ ? segment_color_ : inside_back_color_;
+  return position <= width ? segment_color_ : inside_back_color_;
 }
 
 void TVexGauge::PaintSegments(TVexDc target) {
@@ -183,7 +185,7 @@ void TVexGauge::PaintSegments(TVexDc target) {
   } else {
     PaintVertical(target);
   }
-  font3d_->DrawText3D(Font(), target, caption_area, std::to_string(percentage_) + " %",
+  font3d_->DrawText3D(ScaledFont(), target, caption_area, std::to_string(percentage_) + " %",
                       textflag::kCenter | textflag::kVCenter | textflag::kSingleLine, Enabled());
 }
 

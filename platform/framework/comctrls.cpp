@@ -14,7 +14,18 @@ std::vector<std::string> RowTexts(const TListItem& item) {
 
 void TListView::SetColumns(std::vector<ListColumn> columns) {
   columns_ = std::move(columns);
-  if (auto* peer = PeerAs<ListViewPeer>()) peer->SetColumns(columns_);
+  if (auto* peer = PeerAs<ListViewPeer>()) peer->SetColumns(ScaledColumns());
+}
+
+std::vector<ListColumn> TListView::ScaledColumns() const {
+  std::vector<ListColumn> scaled = columns_;
+  for (ListColumn& column : scaled) column.width = Scaled(column.width);
+  return scaled;
+}
+
+void TListView::ScaleChanged() {
+  TWinControl::ScaleChanged();
+  if (auto* peer = PeerAs<ListViewPeer>()) peer->SetColumns(ScaledColumns());
 }
 
 void TListView::SetGridLines(bool on) {
@@ -74,7 +85,7 @@ void TListView::UserSelect(int index, bool selected) {
 
 std::unique_ptr<WidgetPeer> TListView::CreatePeer(WidgetFactory& factory, WidgetPeer* parent) {
   auto peer = factory.CreateListView(
-      ListViewDesc{Describe(), columns_, grid_lines_, row_select_, hide_selection_}, *parent,
+      ListViewDesc{Describe(), ScaledColumns(), grid_lines_, row_select_, hide_selection_}, *parent,
       *this);
   for (const TListItem& item : items_) peer->AddRow(RowTexts(item));
   for (int row = 0; row < ItemCount(); ++row) {

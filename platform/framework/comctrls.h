@@ -48,6 +48,9 @@ class TListView : public TWinControl, private ListViewSink {
 
  private:
   void PeerRowSelected(int row, bool selected) override { UserSelect(row, selected); }
+  // The columns as the window shows them: their widths at the form's DPI.
+  std::vector<ListColumn> ScaledColumns() const;
+  void ScaleChanged() override;
 
   std::vector<ListColumn> columns_;
   bool grid_lines_ = false;

@@ -7,6 +7,7 @@
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/forms.h"
+#include "platform/framework/rounding.h"
 
 namespace velocane {
 
@@ -20,7 +21,38 @@ void TControl::SetParent(TWinControl* parent) {
   if (parent == parent_) return;
   if (parent_ != nullptr) parent_->RemoveControl(this);
   parent_ = parent;
+  // On a form of another DPI, before its window is made.
+  if (parent_ != nullptr && ScaleBounds(design_bounds_) != bounds_) ScaleChanged();
   if (parent_ != nullptr) parent_->InsertControl(this);
+}
+
+int TControl::Dpi() const {
+  const TForm* form = ParentForm();
+  return form != nullptr ? form->FormDpi() : kDesignDpi;
+}
+
+int TControl::Scaled(int length) const { return MulDiv(length, Dpi(), kDesignDpi); }
+
+Rect TControl::ScaleBounds(const Rect& design) const {
+  const int dpi = Dpi();
+  return Rect{MulDiv(design.left, dpi, kDesignDpi), MulDiv(design.top, dpi, kDesignDpi),
+              MulDiv(design.right, dpi, kDesignDpi), MulDiv(design.bottom, dpi, kDesignDpi)};
+}
+
+FontDesc TControl::ScaledFont() const {
+  FontDesc font = font_;
+  font.height = Scaled(font_.height);
+  return font;
+}
+
+void TControl::ScaleChanged() {
+  const Rect scaled = ScaleBounds(design_bounds_);
+  if (scaled != bounds_) {
+    InvalidateParentArea();
+    bounds_ = scaled;
+    BoundsChanged();
+  }
+  FontChanged();
 }
 
 TForm* TControl::ParentForm() const {
@@ -30,7 +62,8 @@ TForm* TControl::ParentForm() const {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-  Rect bounds{left, top, left + width, top + height};
+  design_bounds_ = Rect{left, top, left + width, top + height};
+  const Rect bounds = ScaleBounds(design_bounds_);
   if (bounds == bounds_) return;
   InvalidateParentArea();
   bounds_ = bounds;
@@ -221,7 +254,7 @@ void TWinControl::RemoveControl(TControl* control) {
 
 ControlDesc TWinControl::Describe() const {
   return ControlDesc{Name(),    BoundsRect(), Caption(),   Visible(),
-                     Enabled(), Font(),       BackColor(), HigherSiblingWindow()};
+                     Enabled(), ScaledFont(), BackColor(), HigherSiblingWindow()};
 }
 
 void TWinControl::CreateHandle() {
@@ -349,6 +382,11 @@ int TWinControl::AccIndexOf(const TControl* child) const {
   return it == children.end() ? -1 : static_cast<int>(it - children.begin());
 }
 
+void TWinControl::ScaleChanged() {
+  TControl::ScaleChanged();
+  for (TControl* child : controls_) child->ScaleChanged();
+}
+
 void TWinControl::BoundsChanged() {
   if (peer_ != nullptr) peer_->SetBounds(BoundsRect());
 }
@@ -370,7 +408,7 @@ void TWinControl::CaptionChanged() {
 }
 
 void TWinControl::FontChanged() {
-  if (peer_ != nullptr) peer_->SetFont(Font());
+  if (peer_ != nullptr) peer_->SetFont(ScaledFont());
 }
 
 void TWinControl::ColorChanged() {

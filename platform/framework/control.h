@@ -19,6 +19,9 @@ namespace velocane {
 class TWinControl;
 class TForm;
 
+// The DPI the form descriptions are given at.
+constexpr int kDesignDpi = 96;
+
 // An event slot: called synchronously when assigned, skipped when empty.
 using TNotifyEvent = std::function<void(TComponent& sender)>;
 
@@ -37,12 +40,21 @@ class TControl : public TComponent {
   void SetParent(TWinControl* parent);
   TForm* ParentForm() const;
 
+  // Places are given at 96 dots per inch, as the form descriptions hold
+  // them; on its window the control takes them scaled to its form's DPI.
+  // BoundsRect and the sizes below are the scaled ones, in the parent's
+  // client pixels; DesignBounds what was given.
   const Rect& BoundsRect() const { return bounds_; }
+  const Rect& DesignBounds() const { return design_bounds_; }
   int Left() const { return bounds_.left; }
   int Top() const { return bounds_.top; }
   int Width() const { return bounds_.Width(); }
   int Height() const { return bounds_.Height(); }
   void SetBounds(int left, int top, int width, int height);
+  // The DPI of the control's form (96 without one), and a length given at 96
+  // DPI scaled to it, as Windows scales (MulDiv).
+  int Dpi() const;
+  int Scaled(int length) const;
 
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
@@ -54,7 +66,9 @@ class TControl : public TComponent {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
+  // The font as given, its height at 96 DPI; ScaledFont the one it is drawn with.
   const FontDesc& Font() const { return font_; }
+  FontDesc ScaledFont() const;
   void SetFont(const FontDesc& font);
   Color BackColor() const { return color_; }
   void SetColor(Color color);
@@ -103,6 +117,11 @@ class TControl : public TComponent {
   // Each setter calls the matching hook after changing the state, so the
   // windowed controls can mirror it into their peers.
   virtual void BoundsChanged() { Invalidate(); }
+  // The DPI changed, or the control came onto a form of another: places and
+  // fonts follow; controls with lengths of their own scale them too.
+  virtual void ScaleChanged();
+  // The place on the window for `design`: each edge scaled.
+  virtual Rect ScaleBounds(const Rect& design) const;
   virtual void VisibleChanged();
   virtual void EnabledChanged();
   virtual void CaptionChanged();
@@ -121,7 +140,9 @@ class TControl : public TComponent {
   std::uint32_t AccState() const;
 
  private:
+  friend class TWinControl;  // passes a change of scale down to its children
   TWinControl* parent_ = nullptr;
+  Rect design_bounds_;
   Rect bounds_;
   bool visible_ = true;
   bool enabled_ = true;
@@ -171,6 +192,7 @@ class TWinControl : public TControl, protected ContainerSink, private Accessible
     return static_cast<P*>(peer_.get());
   }
   void BoundsChanged() override;
+  void ScaleChanged() override;
   void VisibleChanged() override;
   void EnabledChanged() override;
   void CaptionChanged() override;

@@ -4,6 +4,7 @@
 
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
+#include "platform/framework/rounding.h"
 #include "platform/messages.h"
 
 namespace velocane {
@@ -21,7 +22,8 @@ TApplication& ApplicationOf(const TComponent* owner) {
 TForm::TForm(TApplication& application, std::string name)
     : TWinControl(&application, std::move(name)),
       application_(application),
-      icon_(std::make_unique<TIcon>(application.Platform().notify_area)) {
+      icon_(std::make_unique<TIcon>(application.Platform().notify_area)),
+      dpi_(application.Platform().widgets.SystemDpi()) {
   SetVisible(false);
   SetColor(clBtnFace);
   icon_->OnChange = [this] {
@@ -32,7 +34,8 @@ TForm::TForm(TApplication& application, std::string name)
 TForm::TForm(TComponent* owner, std::string name)
     : TWinControl(owner, std::move(name)),
       application_(ApplicationOf(owner)),
-      icon_(std::make_unique<TIcon>(application_.Platform().notify_area)) {
+      icon_(std::make_unique<TIcon>(application_.Platform().notify_area)),
+      dpi_(application_.Platform().widgets.SystemDpi()) {
   SetVisible(false);
   SetColor(clBtnFace);
   icon_->OnChange = [this] {
@@ -127,7 +130,33 @@ WindowHandle TForm::OwnerWindow() const {
 std::unique_ptr<WidgetPeer> TForm::CreatePeer(WidgetFactory& factory, WidgetPeer*) {
   FormDesc desc{Describe(),   border_style_, stay_on_top_,   position_,
                 CenterOver(), OwnerWindow(), icon_->Handle()};
-  return factory.CreateForm(desc, *this, *this);
+  std::unique_ptr<FormPeer> peer = factory.CreateForm(desc, *this, *this);
+  // Made on a monitor of another DPI than the system's: laid out at its
+  // DPI before the controls get their windows.
+  if (const int dpi = peer->Dpi(); dpi > 0 && dpi != dpi_) {
+    dpi_ = dpi;
+    ScaleChanged();
+    peer->SetBounds(BoundsRect());
+    peer->SetFont(ScaledFont());
+    Fire(OnDpiChanged);
+  }
+  return peer;
+}
+
+Rect TForm::ScaleBounds(const Rect& design) const {
+  return Rect{design.left, design.top, design.left + MulDiv(design.Width(), dpi_, kDesignDpi),
+              design.top + MulDiv(design.Height(), dpi_, kDesignDpi)};
+}
+
+void TForm::ChangeDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  ScaleChanged();
+  Fire(OnDpiChanged);
+}
+
+void TForm::PeerDpiChanged(int dpi, const Rect&) {
+  UserInput([&] { ChangeDpi(dpi); });
 }
 
 void TForm::VisibleChanged() {

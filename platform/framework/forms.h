@@ -27,7 +27,19 @@ class TForm : public TWinControl, private FormSink {
 
   int ClientWidth() const { return Width(); }
   int ClientHeight() const { return Height(); }
-  void SetClientSize(int width, int height) { SetBounds(Left(), Top(), width, height); }
+  // The client size at 96 DPI; the window takes it scaled to the form's DPI.
+  void SetClientSize(int width, int height) {
+    SetBounds(DesignBounds().left, DesignBounds().top, width, height);
+  }
+  // The DPI of the monitor the form is on (the system's until its window is
+  // made); everything on the form is laid out and drawn at it.
+  int FormDpi() const { return dpi_; }
+  // Lays the form out at another DPI, as when it moves to a monitor of
+  // another scale.
+  void ChangeDpi(int dpi);
+  // Runs after the form was laid out at another DPI: pictures made at a
+  // size are made again.
+  TNotifyEvent OnDpiChanged;
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle style);
   bool StayOnTop() const { return stay_on_top_; }
@@ -90,12 +102,15 @@ class TForm : public TWinControl, private FormSink {
   void Notification(TComponent* component, TOperation operation) override;
   // A form first shown gets its window then.
   void VisibleChanged() override;
+  // A form keeps its place on the screen; its size scales.
+  Rect ScaleBounds(const Rect& design) const override;
 
  private:
   void PeerCloseRequested() override {
     UserInput([this] { Close(); });
   }
   bool PeerQueryEndSession() override;
+  void PeerDpiChanged(int dpi, const Rect& suggested) override;
   // The window the form is centred over with poMainFormCenter.
   WindowHandle CenterOver() const;
   // The form whose window owns this one's and is disabled while it is modal.
@@ -118,6 +133,7 @@ class TForm : public TWinControl, private FormSink {
   TPosition position_ = TPosition::poDesigned;
   TWinControl* active_control_ = nullptr;
   bool keyboard_cues_ = false;
+  int dpi_ = kDesignDpi;
 };
 
 }  // namespace velocane

@@ -9,7 +9,18 @@
 namespace velocane {
 
 void TLabel::Paint(Canvas& canvas) {
-  canvas.DrawText(BoundsRect(), Caption(), Font(), textflag::kLeft | textflag::kNoClip);
+  FontDesc font = ScaledFont();
+  // A font's width does not grow exactly with its height (hinting rounds
+  // each glyph), so a caption sized to its box at 96 DPI may overrun it at
+  // another: there the font steps down until the caption fits again.
+  if (Dpi() != kDesignDpi) {
+    Drawing& gdi = canvas.Gdi();
+    while (font.height > Font().height &&
+           gdi.TextExtent(canvas.Dc(), Caption(), font).x > Width()) {
+      --font.height;
+    }
+  }
+  canvas.DrawText(BoundsRect(), Caption(), font, textflag::kLeft | textflag::kNoClip);
 }
 
 std::optional<AccElement> TLabel::Accessible() const {
@@ -26,15 +37,19 @@ void TSpeedButton::Paint(Canvas& canvas) {
   const Rect area = BoundsRect();
   if (pressed_) canvas.Edge(area, false);
   const int shift = pressed_ ? 1 : 0;
-  // Picture above the caption, the pair centred in the button.
-  const int block = kGlyphSize + 2 + kCaptionHeight;
+  // Picture above the caption, the pair centred in the button; the picture
+  // is drawn at the size the DPI asks for.
+  const int glyph = Scaled(kGlyphSize);
+  const int gap = Scaled(2);
+  const int caption = Scaled(kCaptionHeight);
+  const int block = glyph + gap + caption;
   const int top = area.top + (area.Height() - block) / 2 + shift;
-  const int left = area.left + (area.Width() - kGlyphSize) / 2 + shift;
-  if (glyph_) glyph_(canvas, Rect{left, top, left + kGlyphSize, top + kGlyphSize}, Enabled());
-  FontDesc font = Font();
+  const int left = area.left + (area.Width() - glyph) / 2 + shift;
+  if (glyph_) glyph_(canvas, Rect{left, top, left + glyph, top + glyph}, Enabled());
+  FontDesc font = ScaledFont();
   if (!Enabled()) font.color = clGrayText;
-  const Rect text{area.left + shift, top + kGlyphSize + 2, area.right + shift,
-                  top + kGlyphSize + 2 + kCaptionHeight};
+  const Rect text{area.left + shift, top + glyph + gap, area.right + shift,
+                  top + glyph + gap + caption};
   canvas.DrawText(
       text, Caption(), font,
       textflag::kCenter | textflag::kVCenter | textflag::kSingleLine | textflag::kNoClip);

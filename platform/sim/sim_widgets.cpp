@@ -104,14 +104,22 @@ template class SimContainer<FormPeer>;
 template class SimContainer<WidgetPeer>;
 
 SimForm::SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle,
-                 ContainerSink& sink)
+                 ContainerSink& sink, FormSink& form, int monitor_dpi)
     : SimContainer<FormPeer>(widgets, desc.control, handle, true, sink),
       border_style(desc.border_style),
       stay_on_top(desc.stay_on_top),
       position(desc.position),
       center_over(desc.center_over),
       owner(desc.owner),
-      icon(desc.icon) {}
+      icon(desc.icon),
+      dpi(monitor_dpi),
+      form_(form) {}
+
+void SimForm::MoveToMonitor(int new_dpi, const Rect& suggested) {
+  dpi = new_dpi;
+  placed_at = suggested;
+  Deliver([&] { form_.PeerDpiChanged(new_dpi, suggested); });
+}
 
 SimMemo::SimMemo(SimWidgets& widgets, const MemoDesc& desc, WindowHandle handle, MemoSink& sink)
     : SimPeer<MemoPeer>(widgets, desc.control, handle, false),
@@ -260,7 +268,7 @@ std::unique_ptr<FormPeer> SimWidgets::CreateForm(const FormDesc& desc, Container
       },
       desc.owner);
   windowing_.ShowWindow(handle, desc.control.visible ? showcmd::kShow : showcmd::kHide);
-  return std::make_unique<SimForm>(*this, desc, handle, container);
+  return std::make_unique<SimForm>(*this, desc, handle, container, form, dpi);
 }
 
 std::unique_ptr<WidgetPeer> SimWidgets::CreatePanel(const ControlDesc& desc, WidgetPeer& parent,

@@ -90,7 +90,12 @@ class SimContainer : public SimPeer<Interface> {
 
 class SimForm final : public SimContainer<FormPeer> {
  public:
-  SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle, ContainerSink& sink);
+  SimForm(SimWidgets& widgets, const FormDesc& desc, WindowHandle handle, ContainerSink& sink,
+          FormSink& form, int dpi);
+  int Dpi() override { return dpi; }
+  // The user moves the window to a monitor of another DPI; the system
+  // suggests where it goes there.
+  void MoveToMonitor(int new_dpi, const Rect& suggested);
   void SetBorderStyle(TFormBorderStyle style) override { border_style = style; }
   void SetStayOnTop(bool on) override { stay_on_top = on; }
   void SetPosition(TPosition new_position, WindowHandle over) override {
@@ -110,6 +115,11 @@ class SimForm final : public SimContainer<FormPeer> {
   IconHandle icon;
   int updates = 0;
   bool keyboard_cues = false;
+  int dpi;
+  Rect placed_at;  // the window's rectangle the last move suggested
+
+ private:
+  FormSink& form_;
 };
 
 using SimPanel = SimContainer<WidgetPeer>;
@@ -203,6 +213,11 @@ class SimWidgets : public WidgetFactory {
  public:
   SimWidgets(SimWindowing& windowing, SimDrawing& drawing)
       : windowing_(windowing), drawing_(drawing) {}
+  int SystemDpi() override { return dpi; }
+  // 16 at 96 DPI and scaled with it, as the system's metric is.
+  int SmallIconSize() override { return 16 * dpi / 96; }
+  // Test side: the DPI of the monitor new windows are made on.
+  int dpi = 96;
   std::unique_ptr<FormPeer> CreateForm(const FormDesc& desc, ContainerSink& container,
                                        FormSink& form) override;
   std::unique_ptr<WidgetPeer> CreatePanel(const ControlDesc& desc, WidgetPeer& parent,

@@ -1,5 +1,6 @@
 // Forms: top-level windows of a class named after the form.
 #include "platform/win32/win32_container.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_peers.h"
 
@@ -68,6 +69,8 @@ class Win32Form final : public Win32Container<FormPeer> {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
+  int Dpi() override { return WindowDpi(hwnd()); }
+
   void ShowKeyboardCues() override {
     // The window passes it on to its children, as a dialog does on Tab.
     SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
@@ -81,6 +84,17 @@ class Win32Form final : public Win32Container<FormPeer> {
         return 0;
       case WM_QUERYENDSESSION:
         return sink_form_.PeerQueryEndSession() ? TRUE : FALSE;
+      case WM_DPICHANGED: {
+        // The window goes where the system suggests, at the size the form
+        // is laid out at for the new DPI.
+        const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+        if (suggested == nullptr) return 0;
+        suggested_ = *suggested;
+        sink_form_.PeerDpiChanged(HIWORD(wparam), Rect{suggested->left, suggested->top,
+                                                       suggested->right, suggested->bottom});
+        suggested_.reset();
+        return 0;
+      }
       default:
         return Win32Container<FormPeer>::OnMessage(msg, wparam, lparam);
     }
@@ -97,9 +111,13 @@ class Win32Form final : public Win32Container<FormPeer> {
   // the form's position puts it.
   RECT PlacedRect(const Rect& bounds, const FrameStyles& styles) const {
     RECT r{0, 0, bounds.Width(), bounds.Height()};
-    AdjustWindowRectEx(&r, styles.style, FALSE, styles.ex_style);
+    AdjustWindowRectForDpi(&r, styles.style, styles.ex_style,
+                           hwnd() != nullptr ? WindowDpi(hwnd()) : SystemDpi());
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
+    if (suggested_)
+      return RECT{suggested_->left, suggested_->top, suggested_->left + width,
+                  suggested_->top + height};
     int x = bounds.left;
     int y = bounds.top;
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -130,6 +148,8 @@ class Win32Form final : public Win32Container<FormPeer> {
 
   FormDesc form_;  // the frame and position settings as they are now
   FormSink& sink_form_;
+  // Where the system suggests the window goes while it moves to another DPI.
+  std::optional<RECT> suggested_;
 };
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include "platform/win32/win32_widgets.h"
 
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_peers.h"
 
 namespace velocane::win32 {
+
+int Win32Widgets::SystemDpi() { return win32::SystemDpi(); }
+
+int Win32Widgets::SmallIconSize() { return GetSystemMetrics(SM_CXSMICON); }
 
 namespace {
 

@@ -6,6 +6,8 @@ namespace velocane::win32 {
 // Hands out the peer of each control kind (win32_<kind>.cpp).
 class Win32Widgets : public WidgetFactory {
  public:
+  int SystemDpi() override;
+  int SmallIconSize() override;
   std::unique_ptr<FormPeer> CreateForm(const FormDesc& desc, ContainerSink& container,
                                        FormSink& form) override;
   std::unique_ptr<WidgetPeer> CreatePanel(const ControlDesc& desc, WidgetPeer& parent,

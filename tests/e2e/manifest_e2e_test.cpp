@@ -283,13 +283,26 @@ TEST_P(Manifests, TypeTwentyFourIdOneInEnglishForTheControlsAndChineseForTheRigh
            "    dependentAssembly\n"
            "      assemblyIdentity language=\"*\" name=\"Microsoft.Windows.Common-Controls\" "
            "processorArchitecture=\"" +
-           arch + "\" publicKeyToken=\"6595b64144ccf1df\" type=\"win32\" version=\"6.0.0.0\"\n"},
+           arch +
+           "\" publicKeyToken=\"6595b64144ccf1df\" type=\"win32\" version=\"6.0.0.0\"\n"
+           "  application xmlns=\"urn:schemas-microsoft-com:asm.v3\"\n"
+           "    windowsSettings\n"
+           "      dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\" "
+           "text=\"true/pm\"\n"
+           "      dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\" "
+           "text=\"PerMonitorV2, PerMonitor\"\n"},
       {kChinesePrc,
        "assembly manifestVersion=\"1.0\" xmlns=\"urn:schemas-microsoft-com:asm.v1\"\n"
        "  trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\"\n"
        "    security\n"
        "      requestedPrivileges\n"
-       "        requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"False\"\n"}};
+       "        requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"False\"\n"
+       "  application xmlns=\"urn:schemas-microsoft-com:asm.v3\"\n"
+       "    windowsSettings\n"
+       "      dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\" "
+       "text=\"true/pm\"\n"
+       "      dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\" "
+       "text=\"PerMonitorV2, PerMonitor\"\n"}};
   for (const auto& [language, text] : resources->manifests) {
     SCOPED_TRACE("language " + std::to_string(language));
     XmlReader reader(text);

@@ -88,9 +88,18 @@ bool RealKeys(const std::wstring& keys);
 std::vector<DWORD> CaptureScreen(const RECT& area);
 // The screen's pixels where a window is.
 std::vector<DWORD> CaptureWindow(HWND window);
+// A picture as PNG, 0x00RRGGBB pixels of `area` row by row, at a path of
+// this side ("Z:/..." for one of the Linux side); false when not written.
+bool WritePng(const std::string& path, const RECT& area, const std::vector<DWORD>& pixels);
+// The screen where a window is, as PNG.
+bool WriteWindowPng(const std::string& path, HWND window);
 // A picture of the whole display, written by imagemagick to a path on the
 // Linux side; waits until the file is written; false when that failed.
 bool Screenshot(const std::string& unix_path);
+// Makes this process per-monitor DPI-aware, so that the rectangles of a
+// DPI-aware program's windows are read as they are on the screen, not scaled
+// for a program that is not; false where the system cannot.
+bool ReadRectanglesUnscaled();
 // Where a test's screenshot goes: beside the build (the Linux side's path).
 std::string ShotPath(const std::string& name);
 // Starts a program of the Linux side; false when it could not start.

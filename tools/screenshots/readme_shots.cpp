@@ -1,7 +1,8 @@
 // The README's pictures of the real program under Wine: the main window, the
 // gauge while Accelerate runs, the browser window list uncovered, the about
-// box and the icon in the notification area. Each is cut from the screen by
-// the window's own rectangle and written as PNG into the folder given.
+// box and the icon in the notification area; the main window and the about
+// box again at 144 DPI. Each is cut from the screen by the window's own
+// rectangle and written as PNG into the folder given.
 //   readme_shots.exe <folder>
 #include <windows.h>
 
@@ -9,9 +10,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
 
 #include "tools/driver/driver.h"
 #include "tools/driver/shell_server.h"
@@ -36,20 +34,12 @@ Picture TakeWindow(HWND window) {
 }
 
 void Write(const std::string& folder, const char* name, const Picture& picture) {
-  const int width = picture.area.right - picture.area.left;
-  const int height = picture.area.bottom - picture.area.top;
-  std::vector<unsigned char> rgb;
-  rgb.reserve(picture.pixels.size() * 3);
-  for (DWORD pixel : picture.pixels) {
-    rgb.push_back(static_cast<unsigned char>(pixel >> 16));
-    rgb.push_back(static_cast<unsigned char>(pixel >> 8));
-    rgb.push_back(static_cast<unsigned char>(pixel));
-  }
   const std::string path = folder + "\\" + name;
-  if (stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) == 0) {
+  if (!WritePng(path, picture.area, picture.pixels)) {
     throw std::runtime_error("could not write " + path);
   }
-  std::printf("%-24s %d x %d\n", name, width, height);
+  std::printf("%-24s %ld x %ld\n", name, picture.area.right - picture.area.left,
+              picture.area.bottom - picture.area.top);
 }
 
 void Require(bool done, const char* what) {
@@ -64,13 +54,34 @@ bool LimitsAre(DWORD per_server, DWORD per_1_0_server) {
          ReadDWord(HKEY_CURRENT_USER, kSettings, L"MaxConnectionsPer1_0Server") == per_1_0_server;
 }
 
-void Shoot(const std::string& folder) {
-  RegistrySnapshot snapshot(InternetSettingsPlaces());
-  // A stored type is read only after a stored pair, as on a machine where
-  // the program ran before.
+// A stored type is read only after a stored pair, as on a machine where the
+// program ran before.
+void StoreTheType() {
   WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPerServer", 2);
   WriteDWord(HKEY_CURRENT_CONFIG, kSettings, L"MaxConnectionsPer1_0Server", 4);
   WriteString(HKEY_CURRENT_CONFIG, kSettings, L"ConnectionType", L"Cable");
+}
+
+// The connection box is the one combo box shown; the translation boxes stay
+// hidden. The stored type is picked once the start-up steps are through.
+void WaitForTheStoredType(HWND main) {
+  Require(WaitUntil(
+              [&] {
+                for (HWND child : Children(main)) {
+                  if (ClassOf(child) == L"ComboBox" && IsWindowVisible(child) &&
+                      TextOf(child) == L"Cable") {
+                    return true;
+                  }
+                }
+                return false;
+              },
+              15000),
+          "the stored connection type was not picked");
+}
+
+void Shoot(const std::string& folder) {
+  RegistrySnapshot snapshot(InternetSettingsPlaces());
+  StoreTheType();
   ShellServer shell;
   shell.Own("Example Domain", "http://www.example.com/");
   shell.Own("Release notes", "http://velocane.example/notes/3.12.html");
@@ -85,20 +96,7 @@ void Shoot(const std::string& folder) {
   Require(panel != nullptr && list != nullptr, "the main window has no panel or list");
   Require(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000),
           "the main window was not shown");
-  // The connection box is the one combo box shown; the translation boxes stay
-  // hidden. The stored type is picked once the start-up steps are through.
-  Require(WaitUntil(
-              [&] {
-                for (HWND child : Children(main)) {
-                  if (ClassOf(child) == L"ComboBox" && IsWindowVisible(child) &&
-                      TextOf(child) == L"Cable") {
-                    return true;
-                  }
-                }
-                return false;
-              },
-              15000),
-          "the stored connection type was not picked");
+  WaitForTheStoredType(main);
   SetForegroundWindow(main);
   Settle();
   Write(folder, "main-window.png", TakeWindow(main));
@@ -160,6 +158,42 @@ void Shoot(const std::string& folder) {
   program.WaitForExit(15000);
 }
 
+// The main window and the about box at 144 DPI (150 %), the display's DPI
+// set as the LogPixels setting that each process reads as it starts.
+void ShootAt144Dpi(const std::string& folder) {
+  RegistrySnapshot snapshot(InternetSettingsPlaces());
+  RegistrySnapshot desktop({{HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"}});
+  WriteDWord(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", 144);
+  StoreTheType();
+  RunningProgram program;
+  HWND main = WaitForWindow(program.ProcessId(), L"TForm1", L"Velocane", 30000);
+  Require(main != nullptr, "the main window did not appear at 144 DPI");
+  HWND panel = WaitForChild(main, L"TVelocanePanel", L"", 10000);
+  Require(panel != nullptr, "the main window has no panel at 144 DPI");
+  Require(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000),
+          "the main window was not shown at 144 DPI");
+  WaitForTheStoredType(main);
+  SetForegroundWindow(main);
+  Settle();
+  Write(folder, "main-window-144.png", TakeWindow(main));
+
+  ClickAt(panel, MulDiv(kAbout.x, 144, 96), MulDiv(kAbout.y, 144, 96));
+  HWND about = WaitForWindow(program.ProcessId(), L"", L"About", 15000);
+  Require(about != nullptr, "no about box at 144 DPI");
+  HWND ok = WaitForChild(about, L"Button", L"OK", 5000);
+  Require(ok != nullptr, "the about box has no OK button at 144 DPI");
+  Settle();
+  Write(folder, "about-box-144.png", TakeWindow(about));
+  NotifyButtonClicked(ok);
+  Require(WaitUntil([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 10000),
+          "OK did not close the about box at 144 DPI");
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  HWND warning = WaitForMessageBox(program.ProcessId(), L"Warning", 30000);
+  if (warning != nullptr) PressDialogButton(warning, IDYES);
+  program.WaitForExit(15000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,8 +201,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: readme_shots <folder>\n");
     return 2;
   }
+  // Before any window call: the pictures at 144 DPI are read in the display's
+  // own pixels.
+  if (!ReadRectanglesUnscaled()) {
+    std::fprintf(stderr, "readme_shots: could not make itself DPI-aware\n");
+    return 1;
+  }
   try {
     Shoot(argv[1]);
+    ShootAt144Dpi(argv[1]);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "readme_shots: %s\n", error.what());
     return 1;
