@@ -4,6 +4,7 @@
 
 #include "platform/win32/bstr.h"
 #include "platform/win32/handles.h"
+#include "tools/driver/com_scope.h"
 #include "tools/driver/driver.h"
 
 namespace velocane::driver {
@@ -12,20 +13,6 @@ namespace {
 
 using win32::Bstr;
 using win32::ComPtr;
-
-// COM for the calling thread while a call lasts.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
 
 VARIANT Child(long id) {
   VARIANT child;

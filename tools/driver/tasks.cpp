@@ -3,6 +3,7 @@
 
 #include "platform/win32/bstr.h"
 #include "platform/win32/handles.h"
+#include "tools/driver/com_scope.h"
 #include "tools/driver/driver.h"
 
 namespace velocane::driver {
@@ -33,20 +34,6 @@ ComPtr<ITaskFolder> RootFolder() {
   if (FAILED(service->GetFolder(path.get(), root.put()))) return nullptr;
   return root;
 }
-
-// COM for the calling thread while a call lasts.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
 
 }  // namespace
 
