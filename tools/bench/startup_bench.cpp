@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "tools/bench/build_path.h"
 
 namespace {
@@ -49,7 +50,8 @@ double Launch(const std::wstring& program, const wchar_t* class_name) {
     std::fprintf(stderr, "cannot start %ls\n", program.c_str());
     std::exit(1);
   }
-  Found found{info.dwProcessId, class_name};
+  const velocane::win32::StartedProcess started(info);
+  Found found{started.id(), class_name};
   double ms = -1;
   for (;;) {
     EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found));
@@ -58,10 +60,8 @@ double Launch(const std::wstring& program, const wchar_t* class_name) {
     if (found.shown || ms > 30000) break;
     Sleep(1);
   }
-  TerminateProcess(info.hProcess, 0);
-  WaitForSingleObject(info.hProcess, 10000);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  TerminateProcess(started.process(), 0);
+  WaitForSingleObject(started.process(), 10000);
   return found.shown ? ms : -1;
 }
 
