@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
-#include "tests/bad_messages/bad_messages.h"
+#include "tests/support/bad_messages.h"
 #include "tools/driver/driver.h"
 
 namespace velocane {

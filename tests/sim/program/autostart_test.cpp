@@ -3,7 +3,7 @@
 // task service.
 #include <tinyxml2.h>
 
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {
