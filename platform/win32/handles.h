@@ -1,8 +1,9 @@
 #pragma once
 // Owning wrappers for the system's handles: one small move-only template with
 // a traits type per kind, a started process, a scoped SelectObject, a window
-// DC that is released to its window, and a COM pointer. None converts to the raw value on its own:
-// get() reads it, put() hands out its slot to a call that writes a new one.
+// DC that is released to its window, COM for a thread, and a COM pointer.
+// None converts to the raw value on its own: get() reads it, put() hands out
+// its slot to a call that writes a new one.
 #include <cstddef>
 #include <utility>
 
@@ -203,6 +204,21 @@ class ScopedSelect {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// COM for the calling thread while the scope lasts.
+class ComScope {
+ public:
+  explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED)
+      : hr_(::CoInitializeEx(nullptr, model)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT hr_;
 };
 
 // A counted COM interface pointer. Copies add a reference; the last one releases.

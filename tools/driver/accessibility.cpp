@@ -4,7 +4,6 @@
 
 #include "platform/win32/bstr.h"
 #include "platform/win32/handles.h"
-#include "tools/driver/com_scope.h"
 #include "tools/driver/driver.h"
 
 namespace velocane::driver {
@@ -13,6 +12,7 @@ namespace {
 
 using win32::Bstr;
 using win32::ComPtr;
+using win32::ComScope;
 
 VARIANT Child(long id) {
   VARIANT child;

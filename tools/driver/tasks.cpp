@@ -3,7 +3,6 @@
 
 #include "platform/win32/bstr.h"
 #include "platform/win32/handles.h"
-#include "tools/driver/com_scope.h"
 #include "tools/driver/driver.h"
 
 namespace velocane::driver {
@@ -12,6 +11,7 @@ namespace {
 
 using win32::Bstr;
 using win32::ComPtr;
+using win32::ComScope;
 
 // The root folder, or empty when the service cannot be reached. A fresh
 // prefix's service may answer "not running" to the first connection.
