@@ -2,6 +2,7 @@
 
 #include "app/appearance.h"
 #include "app/button_glyphs.h"
+#include "app/logon_task.h"
 #include "app/tray_images.h"
 
 namespace velocane {
@@ -31,6 +32,8 @@ TForm1::TForm1(TApplication& application) : TForm(application, "Form1") {
   SetPosition(TPosition::poScreenCenter);
   SetColor(clBtnFace);
   SetFont(MakeFont("MS Sans Serif", 11));
+  // Asked now: the service answers while the windows are made.
+  autostart_lookup_ = Os().task_scheduler.BeginLookup(kLogonTaskName);
   CreateControls();
   ConnectEvents();
   CreateBrowserTracking();

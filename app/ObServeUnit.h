@@ -140,6 +140,9 @@ class TForm1 : public TForm {
   void ReadAutostartState();
   // The Run value: written or deleted as the box says, where there is no task service.
   void WriteRunValue(bool present);
+  // Registers the log-on task for this executable (once more after a
+  // failure), and removes the Run value it replaces.
+  void RegisterLogonTask(TaskFolder& tasks);
   // An earlier version's Run value, removed once the task starts the program.
   void RemoveRunValue();
   bool RunValueExists();
@@ -154,6 +157,12 @@ class TForm1 : public TForm {
   Platform& Os() const { return Application()->Platform(); }
 
   TRandomGenerator random_;
+  // Whether the log-on task is there, asked of the task service as the
+  // window is made, so that the window need not wait for the answer.
+  std::unique_ptr<TaskLookup> autostart_lookup_;
+  // Start-up is reading the start at log-on: the box's click leaves its
+  // registration for after the first picture.
+  bool reading_autostart_ = false;
 };
 
 // The Run value's data: the executable's path, quoted, and the switch.

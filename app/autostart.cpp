@@ -41,26 +41,33 @@ std::string AutostartCommand(const std::string& executable) {
 
 void TForm1::CheckBox1Click(TComponent&) {
   bool installed = true;
+  if (reading_autostart_ && CheckBox1->Checked()) {
+    // The box is checked for the first picture; registering again with this
+    // executable's path comes after it. A failure there is ignored, as at
+    // start-up.
+    Application()->Post(CheckBox1->Lifetime(), [this] {
+      bool installed_now = true;
+      if (std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed_now)) {
+        try {
+          RegisterLogonTask(*tasks);
+        } catch (const EOleSysError&) {
+        }
+      } else if (!installed_now) {
+        try {
+          WriteRunValue(true);
+        } catch (const ERegistryException&) {
+        }
+      }
+    });
+    return;
+  }
   const std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed);
   if (!installed) {
     WriteRunValue(CheckBox1->Checked());
     return;
   }
   if (CheckBox1->Checked()) {
-    if (!tasks) return;
-    const std::string definition = LogonTaskDefinition(Os().process.ModuleFileNameUtf8());
-    try {
-      try {
-        tasks->RegisterTask(kLogonTaskName, definition);
-      } catch (const EOleSysError&) {
-        tasks->RegisterTask(kLogonTaskName, definition);
-      }
-    } catch (const EOleSysError& error) {
-      throw EOleSysError(error.ErrorCode(), std::string("Failed to register the log-on task '") +
-                                                kLogonTaskName + "': " + error.what());
-    }
-    // An earlier version's Run value would start the program a second time.
-    RemoveRunValue();
+    if (tasks) RegisterLogonTask(*tasks);
   } else {
     if (tasks) {
       try {
@@ -71,6 +78,22 @@ void TForm1::CheckBox1Click(TComponent&) {
     }
     RemoveRunValue();
   }
+}
+
+void TForm1::RegisterLogonTask(TaskFolder& tasks) {
+  const std::string definition = LogonTaskDefinition(Os().process.ModuleFileNameUtf8());
+  try {
+    try {
+      tasks.RegisterTask(kLogonTaskName, definition);
+    } catch (const EOleSysError&) {
+      tasks.RegisterTask(kLogonTaskName, definition);
+    }
+  } catch (const EOleSysError& error) {
+    throw EOleSysError(error.ErrorCode(), std::string("Failed to register the log-on task '") +
+                                              kLogonTaskName + "': " + error.what());
+  }
+  // An earlier version's Run value would start the program a second time.
+  RemoveRunValue();
 }
 
 void TForm1::WriteRunValue(bool present) {
@@ -95,27 +118,37 @@ bool TForm1::RunValueExists() {
 }
 
 void TForm1::ReadAutostartState() {
-  bool installed = true;
   bool present = false;
-  if (const std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed)) {
-    try {
-      present = tasks->TaskExists(kLogonTaskName);
-    } catch (const EOleSysError&) {
-      // Read as absent; the Run value may still tell.
-    }
-  }
-  // A Run value asked for the start at log-on too (an earlier version wrote
-  // it); checking the box puts the task in its place.
-  if (!present) present = RunValueExists();
   try {
-    // Checking the box runs its click: the start is registered again with the
-    // path of the executable that runs now.
+    present = autostart_lookup_->Result();
+  } catch (const EOleSysError& error) {
+    if (error.ErrorCode() == taskstatus::kServiceNotRunning) {
+      // A service that is still starting is asked once more.
+      bool installed = true;
+      if (const std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed)) {
+        try {
+          present = tasks->TaskExists(kLogonTaskName);
+        } catch (const EOleSysError&) {
+          // Read as absent; the Run value may still tell.
+        }
+      }
+    }
+    // Otherwise (no rights, no service, none at all) read as absent.
+  }
+  autostart_lookup_.reset();
+  // A Run value asked for the start at log-on too (an earlier version wrote
+  // it, or there is no task service); checking the box puts the task in its
+  // place, or writes the value again for this executable.
+  if (!present) present = RunValueExists();
+  reading_autostart_ = true;
+  try {
     CheckBox1->SetChecked(present);
   } catch (const ERegistryException&) {
     // Start-up goes on; the start stays as it was.
   } catch (const EOleSysError&) {
     // The same for a task that could not be registered.
   }
+  reading_autostart_ = false;
 }
 
 }  // namespace velocane

@@ -21,9 +21,21 @@ class TaskFolder {
   virtual void DeleteTask(const std::string& name) = 0;
 };
 
+// A look-up of one task in the root folder, begun now and answered when
+// asked: the system may answer it meanwhile, in an apartment and on a thread
+// of its own, so that what starts it early need not wait for the service.
+class TaskLookup {
+ public:
+  virtual ~TaskLookup() = default;
+  // Whether the task is registered; raises what connecting or GetTask raised.
+  virtual bool Result() = 0;
+};
+
 class TaskScheduler {
  public:
   virtual ~TaskScheduler() = default;
+  // ConnectRootFolder and TaskExists, begun now.
+  virtual std::unique_ptr<TaskLookup> BeginLookup(const std::string& name) = 0;
   // CoCreateInstance of the TaskScheduler class, Connect to this machine as
   // the calling user, GetFolder("\"). Where Task Scheduler 2.0 is not there
   // (Windows XP and 2003), the class is not registered (REGDB_E_CLASSNOTREG).

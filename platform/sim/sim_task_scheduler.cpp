@@ -1,5 +1,8 @@
 #include "platform/sim/sim_task_scheduler.h"
 
+#include <exception>
+#include <functional>
+
 #include "platform/framework/exceptions.h"
 #include "platform/sim/sim_errors.h"
 
@@ -37,6 +40,33 @@ std::unique_ptr<TaskFolder> SimTaskScheduler::ConnectRootFolder() {
   }
   Enter(TaskCall::kConnect);
   return std::make_unique<SimTaskFolder>(*this);
+}
+
+namespace {
+
+class SimTaskLookup : public TaskLookup {
+ public:
+  explicit SimTaskLookup(std::function<bool()> look) {
+    try {
+      found_ = look();
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  }
+  bool Result() override {
+    if (failure_) std::rethrow_exception(failure_);
+    return found_;
+  }
+
+ private:
+  bool found_ = false;
+  std::exception_ptr failure_;
+};
+
+}  // namespace
+
+std::unique_ptr<TaskLookup> SimTaskScheduler::BeginLookup(const std::string& name) {
+  return std::make_unique<SimTaskLookup>([&] { return ConnectRootFolder()->TaskExists(name); });
 }
 
 void SimTaskScheduler::Fail(TaskCall call, HResult hr, int times) {

@@ -16,6 +16,8 @@ inline constexpr std::size_t kTaskCallKinds = 4;
 class SimTaskScheduler : public TaskScheduler {
  public:
   std::unique_ptr<TaskFolder> ConnectRootFolder() override;
+  // Answered at once: the simulation has no threads.
+  std::unique_ptr<TaskLookup> BeginLookup(const std::string& name) override;
 
   // Test side. The registered tasks: name and definition exactly as given.
   std::map<std::string, std::string> tasks;

@@ -1,8 +1,9 @@
 #pragma once
 // Owning wrappers for the system's handles: one small move-only template with
-// a traits type per kind, a scoped SelectObject, a window DC that is released
-// to its window, and a COM pointer. None converts to the raw value on its own:
-// get() reads it, put() hands out its slot to a call that writes a new one.
+// a traits type per kind, a started process, a scoped SelectObject, a window
+// DC that is released to its window, COM for a thread, and a COM pointer.
+// None converts to the raw value on its own: get() reads it, put() hands out
+// its slot to a call that writes a new one.
 #include <cstddef>
 #include <utility>
 
@@ -80,6 +81,46 @@ struct MenuTraits {
   static void Close(Type menu) { ::DestroyMenu(menu); }
 };
 
+// Processes, threads, pipes and the other kernel objects whose "none" is null.
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static constexpr Type Invalid() { return nullptr; }
+  static void Close(Type handle) { ::CloseHandle(handle); }
+};
+
+// Files and snapshots, whose "none" is INVALID_HANDLE_VALUE.
+struct FileHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type handle) { ::CloseHandle(handle); }
+};
+
+// A FindFirstFile search.
+struct FindTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type find) { ::FindClose(find); }
+};
+
+// The service manager and its services.
+struct ServiceTraits {
+  using Type = SC_HANDLE;
+  static constexpr Type Invalid() { return nullptr; }
+  static void Close(Type service) { ::CloseServiceHandle(service); }
+};
+
+struct ModuleTraits {
+  using Type = HMODULE;
+  static constexpr Type Invalid() { return nullptr; }
+  static void Close(Type module) { ::FreeLibrary(module); }
+};
+
+struct WinEventHookTraits {
+  using Type = HWINEVENTHOOK;
+  static constexpr Type Invalid() { return nullptr; }
+  static void Close(Type hook) { ::UnhookWinEvent(hook); }
+};
+
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
@@ -90,6 +131,29 @@ using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueService = UniqueHandle<ServiceTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueWinEventHook = UniqueHandle<WinEventHookTraits>;
+
+// A started process: the two handles CreateProcess gave, closed when it goes.
+class StartedProcess {
+ public:
+  StartedProcess() = default;
+  // Takes over both handles of `info`.
+  explicit StartedProcess(const PROCESS_INFORMATION& info)
+      : process_(info.hProcess), thread_(info.hThread), id_(info.dwProcessId) {}
+  HANDLE process() const { return process_.get(); }
+  DWORD id() const { return id_; }
+  explicit operator bool() const { return static_cast<bool>(process_); }
+
+ private:
+  UniqueKernelHandle process_;
+  UniqueKernelHandle thread_;
+  DWORD id_ = 0;
+};
 
 // A device context of a window (GetDC), released to that window.
 class WindowDc {
@@ -140,6 +204,21 @@ class ScopedSelect {
  private:
   HDC dc_;
   HGDIOBJ old_;
+};
+
+// COM for the calling thread while the scope lasts.
+class ComScope {
+ public:
+  explicit ComScope(DWORD model = COINIT_APARTMENTTHREADED)
+      : hr_(::CoInitializeEx(nullptr, model)) {}
+  ~ComScope() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  HRESULT hr_;
 };
 
 // A counted COM interface pointer. Copies add a reference; the last one releases.

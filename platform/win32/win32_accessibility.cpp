@@ -21,6 +21,27 @@ struct Connection {
   AccessibleContent* content = nullptr;
 };
 
+// oleacc is loaded when a client first asks: a program that nobody reads
+// aloud does not load it at start.
+struct Oleacc {
+  decltype(&LresultFromObject) lresult_from_object = nullptr;
+  decltype(&CreateStdAccessibleObject) create_std_accessible_object = nullptr;
+};
+
+const Oleacc& LoadOleacc() {
+  static const Oleacc oleacc = [] {
+    Oleacc loaded;
+    if (HMODULE module = LoadLibraryA("oleacc.dll")) {
+      loaded.lresult_from_object = reinterpret_cast<decltype(&LresultFromObject)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "LresultFromObject")));
+      loaded.create_std_accessible_object = reinterpret_cast<decltype(&CreateStdAccessibleObject)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "CreateStdAccessibleObject")));
+    }
+    return loaded;
+  }();
+  return oleacc;
+}
+
 std::map<HWND, std::shared_ptr<Connection>>& Published() {
   static std::map<HWND, std::shared_ptr<Connection>> published;
   return published;
@@ -312,14 +333,18 @@ std::optional<LRESULT> AccessibleObjectFor(HWND hwnd, WPARAM wparam, LPARAM lpar
   if (static_cast<LONG>(lparam) != OBJID_CLIENT) return std::nullopt;
   const auto found = Published().find(hwnd);
   if (found == Published().end()) return std::nullopt;
+  const Oleacc& oleacc = LoadOleacc();
+  if (oleacc.lresult_from_object == nullptr || oleacc.create_std_accessible_object == nullptr) {
+    return std::nullopt;
+  }
   ComPtr<IAccessible> standard;
-  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(standard.put())))) {
+  if (FAILED(oleacc.create_std_accessible_object(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(standard.put())))) {
     return std::nullopt;
   }
   const ComPtr<IAccessible> object =
       ComPtr<IAccessible>::Attach(new ClientObject(found->second, std::move(standard)));
-  return LresultFromObject(__uuidof(IAccessible), wparam, object.get());
+  return oleacc.lresult_from_object(__uuidof(IAccessible), wparam, object.get());
 }
 
 }  // namespace velocane::win32

@@ -92,7 +92,8 @@ void Win32Window::ApplyFont(const FontDesc& font) {
   text_color_ = font.color;
   UniqueFont made(CreateFontFor(font));
   // The window lets go of the old font before it is deleted.
-  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+  // A window not shown yet is painted with it when it is; no redraw now.
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), IsWindowVisible(hwnd()));
   font_ = std::move(made);
 }
 

@@ -77,14 +77,35 @@ void Win32NotifyArea::DestroyIcon(IconHandle icon) {
 }
 
 std::uint32_t Win32NotifyArea::CommonControlsVersion() {
+  // version.dll is loaded when the question is first asked, not with the program.
+  struct Version {
+    decltype(&GetFileVersionInfoSizeA) info_size = nullptr;
+    decltype(&GetFileVersionInfoA) info = nullptr;
+    decltype(&VerQueryValueA) query = nullptr;
+  };
+  static const Version version = [] {
+    Version loaded;
+    if (HMODULE module = LoadLibraryA("version.dll")) {
+      loaded.info_size = reinterpret_cast<decltype(&GetFileVersionInfoSizeA)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoSizeA")));
+      loaded.info = reinterpret_cast<decltype(&GetFileVersionInfoA)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "GetFileVersionInfoA")));
+      loaded.query = reinterpret_cast<decltype(&VerQueryValueA)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "VerQueryValueA")));
+    }
+    return loaded;
+  }();
+  if (version.info_size == nullptr || version.info == nullptr || version.query == nullptr) {
+    return 0;
+  }
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA("comctl32.dll", &ignored);
+  const DWORD size = version.info_size("comctl32.dll", &ignored);
   if (size == 0) return 0;
   std::vector<BYTE> block(size);
-  if (GetFileVersionInfoA("comctl32.dll", 0, size, block.data()) == FALSE) return 0;
+  if (version.info("comctl32.dll", 0, size, block.data()) == FALSE) return 0;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) == FALSE ||
+  if (version.query(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) == FALSE ||
       fixed == nullptr || length < sizeof *fixed) {
     return 0;
   }

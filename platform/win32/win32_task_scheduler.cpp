@@ -1,6 +1,8 @@
 #include "platform/win32/win32_task_scheduler.h"
 
+#include <exception>
 #include <string>
+#include <thread>
 
 #include "platform/framework/exceptions.h"
 #include "platform/win32/bstr.h"
@@ -65,7 +67,45 @@ class Win32TaskFolder : public TaskFolder {
   ComPtr<ITaskFolder> folder_;
 };
 
+class Win32TaskLookup : public TaskLookup {
+ public:
+  Win32TaskLookup(Win32TaskScheduler& scheduler, std::string name)
+      : thread_([this, &scheduler, name = std::move(name)] {
+          // Nothing of the caller's apartment is used here: the service's
+          // objects live and die on this thread.
+          const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+          try {
+            found_ = scheduler.ConnectRootFolder()->TaskExists(name);
+          } catch (...) {
+            failure_ = std::current_exception();
+          }
+          if (SUCCEEDED(com)) CoUninitialize();
+        }) {}
+  ~Win32TaskLookup() override { Join(); }
+  Win32TaskLookup(const Win32TaskLookup&) = delete;
+  Win32TaskLookup& operator=(const Win32TaskLookup&) = delete;
+
+  bool Result() override {
+    Join();
+    if (failure_) std::rethrow_exception(failure_);
+    return found_;
+  }
+
+ private:
+  void Join() {
+    if (thread_.joinable()) thread_.join();
+  }
+
+  bool found_ = false;
+  std::exception_ptr failure_;
+  std::thread thread_;  // last: it starts once the results have a place
+};
+
 }  // namespace
+
+std::unique_ptr<TaskLookup> Win32TaskScheduler::BeginLookup(const std::string& name) {
+  return std::make_unique<Win32TaskLookup>(*this, name);
+}
 
 std::unique_ptr<TaskFolder> Win32TaskScheduler::ConnectRootFolder() {
   ComPtr<ITaskService> service;

@@ -8,6 +8,8 @@ namespace velocane::win32 {
 class Win32TaskScheduler : public TaskScheduler {
  public:
   std::unique_ptr<TaskFolder> ConnectRootFolder() override;
+  // On a thread of its own, in a multithreaded apartment of its own.
+  std::unique_ptr<TaskLookup> BeginLookup(const std::string& name) override;
 };
 
 }  // namespace velocane::win32

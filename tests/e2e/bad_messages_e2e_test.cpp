@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/bad_messages/bad_messages.h"
+#include "platform/win32/handles.h"
+#include "tests/support/bad_messages.h"
 #include "tools/driver/driver.h"
 
 namespace velocane {
@@ -55,18 +56,17 @@ HWND MessageOnlyWindow(DWORD process_id, const wchar_t* class_name) {
 // fails with ERROR_MESSAGE_SYNC_ONLY.
 std::set<std::uint32_t> PointerMessagesOfTheSystem() {
   std::set<std::uint32_t> pointers;
-  HWND probe = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+  const win32::UniqueWindow probe(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                                  nullptr, GetModuleHandleW(nullptr), nullptr));
   for (std::uint32_t msg = 0; msg < badmsg::id::kUser; ++msg) {
     SetLastError(0);
-    if (!PostMessageW(probe, msg, 1, 1) && GetLastError() == ERROR_MESSAGE_SYNC_ONLY) {
+    if (!PostMessageW(probe.get(), msg, 1, 1) && GetLastError() == ERROR_MESSAGE_SYNC_ONLY) {
       pointers.insert(msg);
     }
   }
   MSG drained;
-  while (PeekMessageW(&drained, probe, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&drained, probe.get(), 0, 0, PM_REMOVE)) {
   }
-  DestroyWindow(probe);
   return pointers;
 }
 

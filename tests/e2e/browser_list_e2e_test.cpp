@@ -3,7 +3,7 @@
 // collection's server going away and coming back.
 #include <algorithm>
 
-#include "tests/e2e/browser_fixture.h"
+#include "tests/support/browser_fixture.h"
 
 namespace velocane::e2e {
 namespace {

@@ -10,6 +10,8 @@
 // After windows.h, which they need.
 #include <shlobj.h>
 
+#include "platform/win32/handles.h"
+
 namespace velocane {
 namespace {
 
@@ -49,12 +51,11 @@ int RunCommand(std::wstring command, DWORD timeout_ms = 60000) {
                       &startup, &info)) {
     return -1;
   }
+  const win32::StartedProcess started(info);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(info.hProcess, timeout_ms) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(info.hProcess, &code);
+  if (WaitForSingleObject(started.process(), timeout_ms) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(started.process(), &code);
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
   return static_cast<int>(code);
 }
 
@@ -117,7 +118,7 @@ class InstallerE2E : public ::testing::Test {
   }
   // The installed program, started as the Start menu starts it.
   struct Started {
-    PROCESS_INFORMATION info{};
+    win32::StartedProcess process;
     HWND main = nullptr;
     HWND check = nullptr;
   };
@@ -126,11 +127,13 @@ class InstallerE2E : public ::testing::Test {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" + program_ + L"\"";
+    PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &s.info)) {
+                        &startup, &info)) {
       return s;
     }
-    s.main = WaitForWindow(s.info.dwProcessId, L"TForm1", L"Velocane", 30000);
+    s.process = win32::StartedProcess(info);
+    s.main = WaitForWindow(s.process.id(), L"TForm1", L"Velocane", 30000);
     if (s.main != nullptr) {
       s.check = WaitForChild(s.main, L"Button", L"Enable acceleration on system startup", 10000);
       // Shown once start-up has read the start at log-on.
@@ -140,12 +143,11 @@ class InstallerE2E : public ::testing::Test {
   }
   void CloseInstalled(Started& s) {
     PostMessageW(s.main, WM_CLOSE, 0, 0);
-    HWND warning = WaitForMessageBox(s.info.dwProcessId, L"Warning", 30000);
+    HWND warning = WaitForMessageBox(s.process.id(), L"Warning", 30000);
     ASSERT_NE(warning, nullptr);
     PressDialogButton(warning, IDYES);
-    EXPECT_EQ(WaitForSingleObject(s.info.hProcess, 15000), WAIT_OBJECT_0);
-    CloseHandle(s.info.hThread);
-    CloseHandle(s.info.hProcess);
+    EXPECT_EQ(WaitForSingleObject(s.process.process(), 15000), WAIT_OBJECT_0);
+    s.process = {};
   }
 
   RegistrySnapshot snapshot_;
@@ -213,11 +215,10 @@ TEST_F(InstallerE2E, ARemovalThatFailsSaysSoAndKeepsTheEntryToTryAgain) {
   ASSERT_EQ(RunAndWait(installer_, L"/S"), 0);
   {
     // Another program holds the program's file: it cannot be deleted.
-    HANDLE held = CreateFileW(program_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const win32::UniqueFile held(CreateFileW(program_.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(RunCommand(QuietUninstall()), 3);
-    CloseHandle(held);
   }
   EXPECT_TRUE(Registered());
   EXPECT_TRUE(Exists(program_));
@@ -230,9 +231,11 @@ TEST_F(InstallerE2E, InstallingAgainUpgradesInPlace) {
   ASSERT_EQ(RunAndWait(installer_, L"/S"), 0);
   // An old file in the way is replaced; the entry stays one entry.
   ASSERT_TRUE(DeleteFileW(program_.c_str()));
-  HANDLE stale = CreateFileW(program_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(stale, INVALID_HANDLE_VALUE);
-  CloseHandle(stale);
+  {
+    const win32::UniqueFile stale(
+        CreateFileW(program_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_NE(stale.get(), INVALID_HANDLE_VALUE);
+  }
   ASSERT_EQ(RunAndWait(installer_, L"/S"), 0);
   WIN32_FILE_ATTRIBUTE_DATA data{};
   ASSERT_TRUE(GetFileAttributesExW(program_.c_str(), GetFileExInfoStandard, &data));

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/win32/handles.h"
 #include "tools/driver/driver.h"
 // After windows.h, which it needs.
 #include <oleacc.h>
@@ -155,10 +156,10 @@ TEST_F(KeyboardE2E, RealKeysReachStopAndAccelerateAndPerformThem) {
   ClickTheText();
   std::printf("[ keys ] start: focus %s\n", Narrow(FocusName()).c_str());
   SeenEvents().clear();
-  const HWINEVENTHOOK hook =
-      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, OnWinEvent,
-                      program_->ProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-  ASSERT_NE(hook, nullptr);
+  win32::UniqueWinEventHook hook(SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE,
+                                                 nullptr, OnWinEvent, program_->ProcessId(), 0,
+                                                 WINEVENT_OUTOFCONTEXT));
+  ASSERT_NE(hook.get(), nullptr);
 
   const auto press = [&](const wchar_t* keys, const wchar_t* expected) {
     ASSERT_TRUE(RealKeys(keys));
@@ -176,7 +177,7 @@ TEST_F(KeyboardE2E, RealKeysReachStopAndAccelerateAndPerformThem) {
   // focus (the system's own event), then Stop had it, then Accelerate, and
   // Accelerate went off and on while it ran.
   PumpFor(500);
-  UnhookWinEvent(hook);
+  hook.reset();
   std::vector<std::pair<DWORD, LONG>> panel_events;
   for (const SeenEvent& e : SeenEvents()) {
     if (e.window == panel_ && e.object == OBJID_CLIENT) panel_events.push_back({e.event, e.child});

@@ -12,12 +12,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "tools/driver/driver.h"
 
 namespace velocane {
@@ -189,10 +188,6 @@ BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR lan
   return TRUE;
 }
 
-struct FreeModule {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-
 // From outside, as data: also a 32-bit executable, which this process could not run.
 std::optional<Resources> ReadResources(const std::filesystem::path& exe, std::string* error) {
   Resources found;
@@ -210,8 +205,7 @@ std::optional<Resources> ReadResources(const std::filesystem::path& exe, std::st
   }
   found.machine = header.Machine;
 
-  const std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule> module(
-      LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  const win32::UniqueModule module(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
   if (!module) {
     *error = "LoadLibraryEx failed, error " + std::to_string(GetLastError());
     return std::nullopt;

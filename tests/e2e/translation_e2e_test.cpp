@@ -2,7 +2,7 @@
 // selected, the hidden translation controls are driven as their own windows
 // would tell their parent, and the test's collection records what the
 // browsers received.
-#include "tests/e2e/browser_fixture.h"
+#include "tests/support/browser_fixture.h"
 
 namespace velocane::e2e {
 namespace {

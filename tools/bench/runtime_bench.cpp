@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "tools/bench/build_path.h"
 #include "tools/driver/driver.h"
 #include "tools/driver/shell_server.h"
@@ -29,14 +30,16 @@ using velocane::bench::InBuild;
 // Wine reports no times of other processes, so the CPU is read where Linux
 // keeps it: the process of this prefix whose command line names the program.
 std::string ReadAll(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
+  const velocane::win32::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
   std::string text;
   char buffer[4096];
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-  CloseHandle(file);
+  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    text.append(buffer, got);
+  }
   return text;
 }
 
@@ -47,8 +50,8 @@ int LinuxPidOf(const std::wstring& image) {
   const std::string ours = "WINEPREFIX=" + std::string(wide_prefix.begin(), wide_prefix.end());
   const std::string name(image.begin(), image.end());
   WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &entry);
-  if (find == INVALID_HANDLE_VALUE) return -1;
+  const velocane::win32::UniqueFind find(FindFirstFileW(L"Z:\\proc\\*", &entry));
+  if (!find) return -1;
   int found = -1;
   do {
     const std::wstring dir = entry.cFileName;
@@ -58,8 +61,7 @@ int LinuxPidOf(const std::wstring& image) {
     const std::string environment = ReadAll(base + L"\\environ");
     if (environment.find(ours + '\0') == std::string::npos) continue;
     found = std::stoi(dir);
-  } while (found < 0 && FindNextFileW(find, &entry));
-  FindClose(find);
+  } while (found < 0 && FindNextFileW(find.get(), &entry));
   return found;
 }
 
@@ -100,12 +102,14 @@ class Started {
     std::wstring command = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info_)) {
+                        &startup, &info)) {
       std::fprintf(stderr, "cannot start %ls\n", path.c_str());
       std::exit(1);
     }
-    window_ = WaitForWindow(info_.dwProcessId, class_name, title, 30000);
+    process_ = velocane::win32::StartedProcess(info);
+    window_ = WaitForWindow(process_.id(), class_name, title, 30000);
     if (window_ == nullptr ||
         !WaitUntil([&] { return IsWindowVisible(window_) != FALSE; }, 10000)) {
       std::fprintf(stderr, "%ls did not show its window\n", path.c_str());
@@ -113,10 +117,8 @@ class Started {
     }
   }
   ~Started() {
-    TerminateProcess(info_.hProcess, 0);
-    WaitForSingleObject(info_.hProcess, 10000);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
+    TerminateProcess(process_.process(), 0);
+    WaitForSingleObject(process_.process(), 10000);
   }
   Started(const Started&) = delete;
   Started& operator=(const Started&) = delete;
@@ -132,13 +134,13 @@ class Started {
   }
   double WorkingSetKiB() const {
     PROCESS_MEMORY_COUNTERS counters{};
-    if (!GetProcessMemoryInfo(info_.hProcess, &counters, sizeof counters)) return -1;
+    if (!GetProcessMemoryInfo(process_.process(), &counters, sizeof counters)) return -1;
     return counters.WorkingSetSize / 1024.0;
   }
 
  private:
   std::wstring image_;
-  PROCESS_INFORMATION info_{};
+  velocane::win32::StartedProcess process_;
   HWND window_ = nullptr;
   int linux_pid_ = -1;
 };
@@ -169,13 +171,15 @@ void OpenBrowsers(ShellServer& shell, int count) {
 // E_NOTIMPL; the tests' server answers S_OK.
 HRESULT CollectionCount() {
   const HRESULT initialized = CoInitialize(nullptr);
-  IShellWindows* collection = nullptr;
-  HRESULT hr = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
-                                reinterpret_cast<void**>(&collection));
-  if (SUCCEEDED(hr)) {
-    long count = 0;
-    hr = collection->get_Count(&count);
-    collection->Release();
+  HRESULT hr = S_OK;
+  {  // The collection goes before COM does.
+    velocane::win32::ComPtr<IShellWindows> collection;
+    hr = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                          reinterpret_cast<void**>(collection.put()));
+    if (SUCCEEDED(hr)) {
+      long count = 0;
+      hr = collection->get_Count(&count);
+    }
   }
   if (SUCCEEDED(initialized)) CoUninitialize();
   return hr;

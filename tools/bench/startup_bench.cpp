@@ -1,7 +1,9 @@
 // Start-up under Wine: from process start to the main window shown, for
 // velocane.exe next to a bare Win32 window, and next to the same bare window
 // loading what the program loads before its own work, launched in turns.
-//   startup_bench.exe [ROUNDS]
+//   startup_bench.exe [ROUNDS [OTHER]]
+// OTHER, a path of another build's velocane.exe (Windows form), joins the
+// turns, so that two builds are compared on the same machine in one run.
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "tools/bench/build_path.h"
 
 namespace {
@@ -49,7 +52,8 @@ double Launch(const std::wstring& program, const wchar_t* class_name) {
     std::fprintf(stderr, "cannot start %ls\n", program.c_str());
     std::exit(1);
   }
-  Found found{info.dwProcessId, class_name};
+  const velocane::win32::StartedProcess started(info);
+  Found found{started.id(), class_name};
   double ms = -1;
   for (;;) {
     EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found));
@@ -58,10 +62,8 @@ double Launch(const std::wstring& program, const wchar_t* class_name) {
     if (found.shown || ms > 30000) break;
     Sleep(1);
   }
-  TerminateProcess(info.hProcess, 0);
-  WaitForSingleObject(info.hProcess, 10000);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  TerminateProcess(started.process(), 0);
+  WaitForSingleObject(started.process(), 10000);
   return found.shown ? ms : -1;
 }
 
@@ -90,6 +92,10 @@ int main(int argc, char** argv) {
        L"BareWindow",
        {}},
   };
+  if (argc > 2) {
+    const std::string other = argv[2];
+    programs.push_back({"other velocane", std::wstring(other.begin(), other.end()), L"TForm1", {}});
+  }
   // One of each first, unmeasured: Wine loads its libraries once.
   for (Program& p : programs) Launch(p.path, p.class_name);
   for (int round = 0; round < rounds; ++round) {
@@ -112,5 +118,10 @@ int main(int argc, char** argv) {
   std::printf(
       "ratios: velocane / bare %.2f; loading alone / bare %.2f; velocane / loading alone %.2f\n",
       program / bare, loaded / bare, program / loaded);
+  if (programs.size() > 3) {
+    const double other = Median(programs[3].ms);
+    std::printf("other velocane %.1f ms: / loading alone %.2f; velocane / other %.2f\n", other,
+                other / loaded, program / other);
+  }
   return 0;
 }

@@ -12,20 +12,7 @@ namespace {
 
 using win32::Bstr;
 using win32::ComPtr;
-
-// COM for the calling thread while a call lasts.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
+using win32::ComScope;
 
 VARIANT Child(long id) {
   VARIANT child;

@@ -32,30 +32,34 @@ std::wstring ShellServerPath() {
 
 ShellServer::ShellServer(bool serve_browsers) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE child_in = nullptr;
-  HANDLE child_out = nullptr;
-  if (!CreatePipe(&child_in, &to_server_, &inherit, 0) ||
-      !CreatePipe(&from_server_, &child_out, &inherit, 0)) {
+  // The server's ends: the server keeps its own copies, ours close once it has started.
+  win32::UniqueKernelHandle child_in;
+  win32::UniqueKernelHandle child_out;
+  if (!CreatePipe(child_in.put(), to_server_.put(), &inherit, 0) ||
+      !CreatePipe(from_server_.put(), child_out.put(), &inherit, 0)) {
     throw std::runtime_error("cannot make the pipes to the shell server");
   }
-  SetHandleInformation(to_server_, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(from_server_, HANDLE_FLAG_INHERIT, 0);
-  HANDLE nul =
-      CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  SetHandleInformation(to_server_.get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(from_server_.get(), HANDLE_FLAG_INHERIT, 0);
+  win32::UniqueFile nul(
+      CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = child_in;
-  startup.hStdOutput = child_out;
-  startup.hStdError = nul;
+  startup.hStdInput = child_in.get();
+  startup.hStdOutput = child_out.get();
+  startup.hStdError = nul.get();
   std::wstring command = L"\"" + ShellServerPath() + L"\"";
   if (serve_browsers) command += L" --serve-browsers";
-  const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process_);
-  CloseHandle(child_in);
-  CloseHandle(child_out);
-  CloseHandle(nul);
-  if (!started) throw std::runtime_error("cannot start the shell server");
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &started)) {
+    throw std::runtime_error("cannot start the shell server");
+  }
+  process_ = win32::StartedProcess(started);
+  child_in.reset();
+  child_out.reset();
+  nul.reset();
   const std::string ready = ReadLine(30000);
   if (ready.rfind("ready", 0) != 0) {
     Kill();
@@ -66,22 +70,18 @@ ShellServer::ShellServer(bool serve_browsers) {
 ShellServer::~ShellServer() {
   if (Running()) {
     DWORD written = 0;
-    WriteFile(to_server_, "quit\n", 5, &written, nullptr);
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) Kill();
+    WriteFile(to_server_.get(), "quit\n", 5, &written, nullptr);
+    if (WaitForSingleObject(process_.process(), 10000) != WAIT_OBJECT_0) Kill();
   }
-  CloseHandle(to_server_);
-  CloseHandle(from_server_);
-  CloseHandle(process_.hThread);
-  CloseHandle(process_.hProcess);
 }
 
 bool ShellServer::Running() const {
-  return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  return WaitForSingleObject(process_.process(), 0) == WAIT_TIMEOUT;
 }
 
 void ShellServer::Kill() {
-  TerminateProcess(process_.hProcess, 255);
-  WaitForSingleObject(process_.hProcess, 10000);
+  TerminateProcess(process_.process(), 255);
+  WaitForSingleObject(process_.process(), 10000);
 }
 
 std::string ShellServer::ReadLine(DWORD timeout_ms) {
@@ -94,11 +94,11 @@ std::string ShellServer::ReadLine(DWORD timeout_ms) {
       return line;
     }
     DWORD available = 0;
-    if (!PeekNamedPipe(from_server_, nullptr, 0, nullptr, &available, nullptr)) return {};
+    if (!PeekNamedPipe(from_server_.get(), nullptr, 0, nullptr, &available, nullptr)) return {};
     if (available > 0) {
       std::string chunk(available, '\0');
       DWORD read = 0;
-      if (!ReadFile(from_server_, chunk.data(), available, &read, nullptr)) return {};
+      if (!ReadFile(from_server_.get(), chunk.data(), available, &read, nullptr)) return {};
       pending_.append(chunk, 0, read);
       continue;
     }
@@ -112,7 +112,8 @@ std::vector<std::string> ShellServer::Command(const std::vector<std::string>& fi
   for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
   line += "\n";
   DWORD written = 0;
-  if (!WriteFile(to_server_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+  if (!WriteFile(to_server_.get(), line.data(), static_cast<DWORD>(line.size()), &written,
+                 nullptr)) {
     throw std::runtime_error("the shell server is gone");
   }
   std::vector<std::string> answer = Split(ReadLine(60000));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
+
 namespace velocane::driver {
 
 class ShellServer {
@@ -38,9 +40,9 @@ class ShellServer {
  private:
   std::string ReadLine(DWORD timeout_ms);
 
-  PROCESS_INFORMATION process_{};
-  HANDLE to_server_ = nullptr;
-  HANDLE from_server_ = nullptr;
+  win32::StartedProcess process_;
+  win32::UniqueKernelHandle to_server_;
+  win32::UniqueKernelHandle from_server_;
   std::string pending_;
 };
 

@@ -11,6 +11,7 @@ namespace {
 
 using win32::Bstr;
 using win32::ComPtr;
+using win32::ComScope;
 
 // The root folder, or empty when the service cannot be reached. A fresh
 // prefix's service may answer "not running" to the first connection.
@@ -33,20 +34,6 @@ ComPtr<ITaskFolder> RootFolder() {
   if (FAILED(service->GetFolder(path.get(), root.put()))) return nullptr;
   return root;
 }
-
-// COM for the calling thread while a call lasts.
-class ComScope {
- public:
-  ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT hr_;
-};
 
 }  // namespace
 

@@ -42,10 +42,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/bstr.h"
+#include "platform/win32/handles.h"
 #include "tools/shellserver/test_browser.h"
 
 namespace velocane::shellserver {
 namespace {
+
+using win32::Bstr;
+using win32::ComPtr;
 
 constexpr UINT kCreateWindowMessage = WM_APP + 1;
 constexpr UINT kDestroyWindowMessage = WM_APP + 2;
@@ -55,8 +60,8 @@ constexpr wchar_t kFrameClass[] = L"VelocaneTestBrowserFrame";
 struct Item {
   int id = 0;
   enum class Kind { kOwn, kWine, kForeign, kNil } kind = Kind::kOwn;
-  TestBrowser* browser = nullptr;  // counted; null for foreign and nil items
-  IDispatch* foreign = nullptr;    // counted
+  ComPtr<TestBrowser> browser;  // empty for foreign and nil items
+  ComPtr<IDispatch> foreign;
   HWND hwnd = nullptr;
   bool owns_window = false;
 };
@@ -95,13 +100,6 @@ std::string HexOf(HWND hwnd) {
   return text;
 }
 
-void Release(Item& item) {
-  if (item.browser != nullptr) item.browser->Release();
-  if (item.foreign != nullptr) item.foreign->Release();
-  item.browser = nullptr;
-  item.foreign = nullptr;
-}
-
 // Takes the item out of the collection; its window closes with it.
 bool Remove(int id) {
   Item removed;
@@ -115,10 +113,9 @@ bool Remove(int id) {
   }
   if (removed.owns_window)
     SendMessageW(g_control, kDestroyWindowMessage, 0, reinterpret_cast<LPARAM>(removed.hwnd));
-  if (removed.kind == Item::Kind::kWine && removed.browser != nullptr) {
+  if (removed.kind == Item::Kind::kWine && removed.browser) {
     removed.browser->put_Visible(VARIANT_FALSE);
   }
-  Release(removed);
   return true;
 }
 
@@ -214,7 +211,7 @@ class TestShellWindows final : public IShellWindows {
     if (at.lVal < 0 || at.lVal >= static_cast<LONG>(g_items.size())) return S_FALSE;
     const shellserver::Item& item = g_items[static_cast<std::size_t>(at.lVal)];
     IDispatch* dispatch =
-        item.browser != nullptr ? static_cast<IDispatch*>(item.browser) : item.foreign;
+        item.browser ? static_cast<IDispatch*>(item.browser.get()) : item.foreign.get();
     if (dispatch == nullptr) return S_FALSE;
     dispatch->AddRef();
     *folder = dispatch;
@@ -346,13 +343,10 @@ std::vector<std::string> Split(const std::string& line) {
   }
 }
 
-TestBrowser* BrowserOf(int id) {
+ComPtr<TestBrowser> BrowserOf(int id) {
   std::lock_guard<std::mutex> hold(g_lock);
   for (const Item& item : g_items) {
-    if (item.id == id && item.browser != nullptr) {
-      item.browser->AddRef();
-      return item.browser;
-    }
+    if (item.id == id && item.browser) return item.browser;
   }
   return nullptr;
 }
@@ -364,9 +358,9 @@ int Add(Item item) {
   return item.id;
 }
 
-// Adds a browser of the server's own; `added` receives it (counted) when asked for.
+// Adds a browser of the server's own; `added` receives it when asked for.
 std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shared, bool visible,
-                   TestBrowser** added) {
+                   ComPtr<TestBrowser>* added) {
   Item item;
   item.kind = Item::Kind::kOwn;
   if (shared != nullptr) {
@@ -378,11 +372,9 @@ std::string AddOwn(const std::wstring& title, const std::wstring& url, HWND shar
     item.hwnd = request.result;
     item.owns_window = true;
   }
-  item.browser = new TestBrowser(g_browser_info, item.hwnd, url, title, visible);
-  if (added != nullptr) {
-    item.browser->AddRef();
-    *added = item.browser;
-  }
+  item.browser =
+      ComPtr<TestBrowser>::Attach(new TestBrowser(g_browser_info, item.hwnd, url, title, visible));
+  if (added != nullptr) *added = item.browser;
   const int id = Add(item);
   return "ok\t" + std::to_string(id) + "\t" + HexOf(item.hwnd);
 }
@@ -396,34 +388,27 @@ HRESULT STDMETHODCALLTYPE BrowserFactory::CreateInstance(IUnknown* outer, REFIID
   if (object == nullptr) return E_POINTER;
   *object = nullptr;
   if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  TestBrowser* browser = nullptr;
+  ComPtr<TestBrowser> browser;
   if (AddOwn(L"", L"", nullptr, false, &browser).rfind("ok", 0) != 0) return E_OUTOFMEMORY;
-  const HRESULT hr = browser->QueryInterface(riid, object);
-  browser->Release();
-  return hr;
+  return browser->QueryInterface(riid, object);
 }
 
 std::string AddWine(const std::wstring& url) {
   if (g_serve_browsers) return "error\tthis server serves the browsers itself";
-  IWebBrowser2* real = nullptr;
+  ComPtr<IWebBrowser2> real;
   HRESULT hr = CoCreateInstance(CLSID_InternetExplorer, nullptr, CLSCTX_LOCAL_SERVER,
-                                IID_IWebBrowser2, reinterpret_cast<void**>(&real));
+                                IID_IWebBrowser2, reinterpret_cast<void**>(real.put()));
   if (FAILED(hr)) return "error\tCoCreateInstance " + std::to_string(hr);
   real->put_Visible(VARIANT_TRUE);
-  BSTR address = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+  const Bstr address(SysAllocStringLen(url.data(), static_cast<UINT>(url.size())));
   VARIANT empty;
   VariantInit(&empty);
-  hr = real->Navigate(address, &empty, &empty, &empty, &empty);
-  SysFreeString(address);
+  hr = real->Navigate(address.get(), &empty, &empty, &empty, &empty);
   Item item;
   item.kind = Item::Kind::kWine;
-  item.browser = new TestBrowser(g_browser_info, real);
-  real->Release();
+  item.browser = ComPtr<TestBrowser>::Attach(new TestBrowser(g_browser_info, real.get()));
   item.hwnd = item.browser->Window();
-  if (FAILED(hr)) {
-    Release(item);
-    return "error\tNavigate " + std::to_string(hr);
-  }
+  if (FAILED(hr)) return "error\tNavigate " + std::to_string(hr);
   const int id = Add(item);
   return "ok\t" + std::to_string(id) + "\t" + HexOf(item.hwnd);
 }
@@ -452,7 +437,7 @@ std::string Run(const std::vector<std::string>& f) {
   if (verb == "foreign" || verb == "nil") {
     Item item;
     item.kind = verb == "nil" ? Item::Kind::kNil : Item::Kind::kForeign;
-    if (verb == "foreign") item.foreign = new ForeignItem;
+    if (verb == "foreign") item.foreign = ComPtr<IDispatch>::Attach(new ForeignItem);
     return "ok\t" + std::to_string(Add(item));
   }
   if (verb == "list") {
@@ -466,19 +451,18 @@ std::string Run(const std::vector<std::string>& f) {
   if (f.size() < 2) return "error\tunknown command";
   const int id = std::atoi(f[1].c_str());
   if (verb == "close") return Remove(id) ? "ok" : "error\tno such item";
-  TestBrowser* browser = BrowserOf(id);
-  if (browser == nullptr) return "error\tno such browser";
+  const ComPtr<TestBrowser> browser = BrowserOf(id);
+  if (!browser) return "error\tno such browser";
   std::string answer = "ok";
   if (verb == "tab" && f.size() == 4) {
     answer = AddOwn(Wide(f[2]), Wide(f[3]), browser->Window());
   } else if (verb == "navigate" && f.size() == 3) {
     if (IWebBrowser2* inner = browser->Inner()) {
       const std::wstring url = Wide(f[2]);
-      BSTR address = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+      const Bstr address(SysAllocStringLen(url.data(), static_cast<UINT>(url.size())));
       VARIANT empty;
       VariantInit(&empty);
-      const HRESULT hr = inner->Navigate(address, &empty, &empty, &empty, &empty);
-      SysFreeString(address);
+      const HRESULT hr = inner->Navigate(address.get(), &empty, &empty, &empty, &empty);
       if (FAILED(hr)) answer = "error\tNavigate " + std::to_string(hr);
     } else {
       browser->SetPage(Wide(f[2]));
@@ -498,23 +482,22 @@ std::string Run(const std::vector<std::string>& f) {
   } else {
     answer = "error\tunknown command";
   }
-  browser->Release();
   return answer;
 }
 
 // Stops the service that hands out running class objects; it comes back when
 // COM next needs it, without the registrations it held.
 void StopClassObjectService(SC_HANDLE manager) {
-  SC_HANDLE service = OpenServiceW(manager, L"RpcSs", SERVICE_STOP | SERVICE_QUERY_STATUS);
-  if (service == nullptr) return;
+  const win32::UniqueService service(
+      OpenServiceW(manager, L"RpcSs", SERVICE_STOP | SERVICE_QUERY_STATUS));
+  if (!service) return;
   SERVICE_STATUS status{};
-  if (ControlService(service, SERVICE_CONTROL_STOP, &status)) {
+  if (ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) {
     for (int i = 0; i < 100 && status.dwCurrentState != SERVICE_STOPPED; ++i) {
       Sleep(50);
-      if (!QueryServiceStatus(service, &status)) break;
+      if (!QueryServiceStatus(service.get(), &status)) break;
     }
   }
-  CloseServiceHandle(service);
 }
 
 // The task scheduler's endpoint went with those registrations, and Wine's
@@ -523,36 +506,34 @@ void StopClassObjectService(SC_HANDLE manager) {
 // process (found by id through the service manager) is ended: the next
 // connection starts it again, and it registers anew.
 void RestartTaskScheduler(SC_HANDLE manager) {
-  SC_HANDLE service = OpenServiceW(manager, L"Schedule", SERVICE_QUERY_STATUS);
-  if (service == nullptr) return;
+  const win32::UniqueService service(OpenServiceW(manager, L"Schedule", SERVICE_QUERY_STATUS));
+  if (!service) return;
   SERVICE_STATUS_PROCESS status{};
   DWORD size = 0;
-  if (QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+  if (QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
                            sizeof status, &size) &&
       status.dwCurrentState == SERVICE_RUNNING && status.dwProcessId != 0) {
-    if (HANDLE host = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId)) {
-      TerminateProcess(host, 1);
-      WaitForSingleObject(host, 5000);
-      CloseHandle(host);
+    if (const win32::UniqueKernelHandle host{
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, status.dwProcessId)}) {
+      TerminateProcess(host.get(), 1);
+      WaitForSingleObject(host.get(), 5000);
     }
     for (int i = 0; i < 100; ++i) {
-      if (!QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                                sizeof status, &size) ||
+      if (!QueryServiceStatusEx(service.get(), SC_STATUS_PROCESS_INFO,
+                                reinterpret_cast<BYTE*>(&status), sizeof status, &size) ||
           status.dwCurrentState == SERVICE_STOPPED) {
         break;
       }
       Sleep(50);
     }
   }
-  CloseServiceHandle(service);
 }
 
 void ForgetClassObjects() {
-  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (manager == nullptr) return;
-  StopClassObjectService(manager);
-  RestartTaskScheduler(manager);
-  CloseServiceHandle(manager);
+  const win32::UniqueService manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) return;
+  StopClassObjectService(manager.get());
+  RestartTaskScheduler(manager.get());
 }
 
 bool ReadLine(HANDLE input, std::string* line) {
@@ -598,16 +579,15 @@ DWORD WINAPI CommandThread(void*) {
 }
 
 bool ExplorerRuns() {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  const win32::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return false;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   bool found = false;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-       more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more && !found;
+       more = Process32NextW(snapshot.get(), &entry)) {
     found = lstrcmpiW(entry.szExeFile, L"explorer.exe") == 0;
   }
-  CloseHandle(snapshot);
   return found;
 }
 
@@ -619,10 +599,9 @@ void WaitForExplorersCollection() {
   if (ExplorerRuns()) return;
   GetDesktopWindow();
   for (int i = 0; i < 200; ++i) {
-    IShellWindows* theirs = nullptr;
+    ComPtr<IShellWindows> theirs;
     const HRESULT hr = CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
-                                        IID_IShellWindows, reinterpret_cast<void**>(&theirs));
-    if (theirs != nullptr) theirs->Release();
+                                        IID_IShellWindows, reinterpret_cast<void**>(theirs.put()));
     if (hr != REGDB_E_CLASSNOTREG) return;
     Sleep(50);
   }
@@ -631,11 +610,10 @@ void WaitForExplorersCollection() {
 int Main(bool serve_browsers) {
   g_serve_browsers = serve_browsers;
   if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return 2;
-  ITypeLib* library = nullptr;
-  if (SUCCEEDED(LoadRegTypeLib(LIBID_SHDocVw, 1, 1, LOCALE_NEUTRAL, &library))) {
+  ComPtr<ITypeLib> library;
+  if (SUCCEEDED(LoadRegTypeLib(LIBID_SHDocVw, 1, 1, LOCALE_NEUTRAL, library.put()))) {
     library->GetTypeInfoOfGuid(IID_IWebBrowser2, &g_browser_info);
     library->GetTypeInfoOfGuid(IID_IShellWindows, &g_windows_info);
-    library->Release();
   }
   WNDCLASSW frame{};
   frame.lpfnWndProc = FrameProc;
@@ -672,7 +650,8 @@ int Main(bool serve_browsers) {
     }
   }
   Answer(output, std::string("ready\t") + (g_browser_info != nullptr ? "typelib" : "no-typelib"));
-  HANDLE thread = CreateThread(nullptr, 0, CommandThread, nullptr, 0, nullptr);
+  const win32::UniqueKernelHandle thread(
+      CreateThread(nullptr, 0, CommandThread, nullptr, 0, nullptr));
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
@@ -680,7 +659,7 @@ int Main(bool serve_browsers) {
   }
   CoRevokeClassObject(cookie);
   if (browser_cookie != 0) CoRevokeClassObject(browser_cookie);
-  WaitForSingleObject(thread, 5000);
+  WaitForSingleObject(thread.get(), 5000);
   std::vector<int> ids;
   {
     std::lock_guard<std::mutex> hold(g_lock);

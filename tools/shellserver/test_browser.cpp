@@ -14,19 +14,15 @@ HRESULT CopyOut(const std::wstring& text, BSTR* out) {
 
 TestBrowser::TestBrowser(ITypeInfo* info, HWND hwnd, std::wstring url, std::wstring title,
                          bool visible)
-    : info_(info), hwnd_(hwnd), url_(std::move(url)), title_(std::move(title)), visible_(visible) {
-  if (info_ != nullptr) info_->AddRef();
-}
+    : info_(win32::ComPtr<ITypeInfo>::Copy(info)),
+      hwnd_(hwnd),
+      url_(std::move(url)),
+      title_(std::move(title)),
+      visible_(visible) {}
 
-TestBrowser::TestBrowser(ITypeInfo* info, IWebBrowser2* inner) : info_(info), inner_(inner) {
-  if (info_ != nullptr) info_->AddRef();
-  inner_->AddRef();
-}
-
-TestBrowser::~TestBrowser() {
-  if (inner_ != nullptr) inner_->Release();
-  if (info_ != nullptr) info_->Release();
-}
+TestBrowser::TestBrowser(ITypeInfo* info, IWebBrowser2* inner)
+    : info_(win32::ComPtr<ITypeInfo>::Copy(info)),
+      inner_(win32::ComPtr<IWebBrowser2>::Copy(inner)) {}
 
 void TestBrowser::SetPage(const std::wstring& url) {
   std::lock_guard<std::mutex> hold(lock_);
@@ -49,7 +45,7 @@ std::vector<std::wstring> TestBrowser::Navigations() {
 }
 
 HWND TestBrowser::Window() {
-  if (inner_ != nullptr) {
+  if (inner_) {
     SHANDLE_PTR hwnd = 0;
     inner_->get_HWND(&hwnd);
     return reinterpret_cast<HWND>(hwnd);
@@ -58,7 +54,7 @@ HWND TestBrowser::Window() {
 }
 
 bool TestBrowser::Visible() {
-  if (inner_ != nullptr) return IsWindowVisible(Window()) != FALSE;
+  if (inner_) return IsWindowVisible(Window()) != FALSE;
   std::lock_guard<std::mutex> hold(lock_);
   return visible_;
 }
@@ -77,17 +73,12 @@ bool TestBrowser::Failing(BrowserCall call, HRESULT* hr) {
     SetErrorInfo(0, nullptr);
     return true;
   }
-  ICreateErrorInfo* create = nullptr;
-  if (SUCCEEDED(CreateErrorInfo(&create))) {
+  win32::ComPtr<ICreateErrorInfo> create;
+  if (SUCCEEDED(CreateErrorInfo(create.put()))) {
     create->SetGUID(IID_IWebBrowser2);
     create->SetSource(const_cast<LPOLESTR>(L"TestShell.Browser"));
     create->SetDescription(const_cast<LPOLESTR>(failure.description.c_str()));
-    IErrorInfo* info = nullptr;
-    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-      SetErrorInfo(0, info);
-      info->Release();
-    }
-    create->Release();
+    if (const auto info = create.try_query<IErrorInfo>()) SetErrorInfo(0, info.get());
   }
   return true;
 }
@@ -125,37 +116,36 @@ HRESULT STDMETHODCALLTYPE TestBrowser::InterfaceSupportsErrorInfo(REFIID riid) {
 
 HRESULT STDMETHODCALLTYPE TestBrowser::GetTypeInfoCount(UINT* count) {
   if (count == nullptr) return E_POINTER;
-  *count = info_ != nullptr ? 1 : 0;
+  *count = info_ ? 1 : 0;
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
-  if (index != 0 || info_ == nullptr) return DISP_E_BADINDEX;
-  info_->AddRef();
-  *info = info_;
+  if (index != 0 || !info_) return DISP_E_BADINDEX;
+  *info = win32::ComPtr<ITypeInfo>(info_).detach();
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                      DISPID* ids) {
-  if (info_ == nullptr) return E_NOTIMPL;
-  return DispGetIDsOfNames(info_, names, count, ids);
+  if (!info_) return E_NOTIMPL;
+  return DispGetIDsOfNames(info_.get(), names, count, ids);
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::Invoke(DISPID id, REFIID, LCID, WORD flags,
                                               DISPPARAMS* params, VARIANT* result,
                                               EXCEPINFO* exception, UINT* arg_error) {
-  if (info_ == nullptr) return E_NOTIMPL;
-  return DispInvoke(static_cast<IWebBrowser2*>(this), info_, id, flags, params, result, exception,
-                    arg_error);
+  if (!info_) return E_NOTIMPL;
+  return DispInvoke(static_cast<IWebBrowser2*>(this), info_.get(), id, flags, params, result,
+                    exception, arg_error);
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::get_LocationURL(BSTR* LocationURL) {
   HRESULT hr;
   if (Failing(BrowserCall::kLocationURL, &hr)) return hr;
-  if (inner_ != nullptr) return inner_->get_LocationURL(LocationURL);
+  if (inner_) return inner_->get_LocationURL(LocationURL);
   std::lock_guard<std::mutex> hold(lock_);
   return CopyOut(url_, LocationURL);
 }
@@ -171,7 +161,7 @@ HRESULT STDMETHODCALLTYPE TestBrowser::get_LocationName(BSTR* LocationName) {
 HRESULT STDMETHODCALLTYPE TestBrowser::get_HWND(SHANDLE_PTR* pHWND) {
   HRESULT hr;
   if (Failing(BrowserCall::kHwnd, &hr)) return hr;
-  if (inner_ != nullptr) return inner_->get_HWND(pHWND);
+  if (inner_) return inner_->get_HWND(pHWND);
   if (pHWND == nullptr) return E_POINTER;
   *pHWND = reinterpret_cast<SHANDLE_PTR>(hwnd_);
   return S_OK;
@@ -185,19 +175,19 @@ HRESULT STDMETHODCALLTYPE TestBrowser::Navigate(BSTR URL, VARIANT* Flags, VARIAN
   {
     std::lock_guard<std::mutex> hold(lock_);
     navigations_.push_back(address);
-    if (inner_ == nullptr) {
+    if (!inner_) {
       url_ = address;
       title_.clear();
     }
   }
-  if (inner_ != nullptr) return inner_->Navigate(URL, Flags, TargetFrameName, PostData, Headers);
+  if (inner_) return inner_->Navigate(URL, Flags, TargetFrameName, PostData, Headers);
   return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::put_Visible(VARIANT_BOOL Value) {
   HRESULT hr;
   if (Failing(BrowserCall::kVisible, &hr)) return hr;
-  if (inner_ != nullptr) return inner_->put_Visible(Value);
+  if (inner_) return inner_->put_Visible(Value);
   {
     std::lock_guard<std::mutex> hold(lock_);
     visible_ = Value != VARIANT_FALSE;
@@ -207,7 +197,7 @@ HRESULT STDMETHODCALLTYPE TestBrowser::put_Visible(VARIANT_BOOL Value) {
 }
 
 HRESULT STDMETHODCALLTYPE TestBrowser::get_Visible(VARIANT_BOOL* pBool) {
-  if (inner_ != nullptr) return inner_->get_Visible(pBool);
+  if (inner_) return inner_->get_Visible(pBool);
   if (pBool == nullptr) return E_POINTER;
   std::lock_guard<std::mutex> hold(lock_);
   *pBool = visible_ ? VARIANT_TRUE : VARIANT_FALSE;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
+
 namespace velocane::shellserver {
 
 // The calls a test can make fail.
@@ -35,7 +37,7 @@ class TestBrowser final : public IWebBrowser2, public ISupportErrorInfo {
   std::vector<std::wstring> Navigations();
   HWND Window();
   bool Visible();
-  IWebBrowser2* Inner() const { return inner_; }
+  IWebBrowser2* Inner() const { return inner_.get(); }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
@@ -229,13 +231,13 @@ class TestBrowser final : public IWebBrowser2, public ISupportErrorInfo {
   }
 
  private:
-  ~TestBrowser();
+  ~TestBrowser() = default;
   // The failure set for `call`, if any, made the current error.
   bool Failing(BrowserCall call, HRESULT* hr);
 
   LONG refs_ = 1;
-  ITypeInfo* info_;
-  IWebBrowser2* inner_ = nullptr;
+  win32::ComPtr<ITypeInfo> info_;
+  win32::ComPtr<IWebBrowser2> inner_;
   std::mutex lock_;
   HWND hwnd_ = nullptr;
   std::wstring url_;

@@ -15,7 +15,7 @@
 
 #include "components/vex/vextbackground.h"
 #include "platform/sim/sim_drawing.h"
-#include "tests/unit/drawing_fixture.h"
+#include "tests/support/drawing_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "platform/framework/forms.h"
 #include "platform/framework/stdctrls.h"
 #include "platform/sim/sim_platform.h"
-#include "tests/unit/drawing_fixture.h"
+#include "tests/support/drawing_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include "components/vex/vextgauge.h"
 #include "platform/canvas.h"
 #include "platform/framework/exceptions.h"
-#include "tests/unit/drawing_fixture.h"
+#include "tests/support/drawing_fixture.h"
 
 namespace velocane::testing {
 namespace {

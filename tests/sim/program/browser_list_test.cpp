@@ -1,7 +1,7 @@
 // The main window's browser window list: the rows the observer's entries give,
 // their rebuilds and selection, and View.
 #include "tests/support/literal_shell_window_scan.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {
@@ -46,7 +46,11 @@ class RegistryFaults : public ProgramTest, public ::testing::WithParamInterface<
     sim.registry.OpenKey(RootKey::CurrentConfig, kSettings, false, &key);
     key->DeleteValue(name);
   }
-  void Launch() { Start("\"" + kExe + "\"").Show(); }
+  // Start-up, and the first turns of the message loop after the window is shown.
+  void Launch() {
+    Start("\"" + kExe + "\"").Show();
+    sim.windowing.ProcessPendingMessages();
+  }
   void ClickAccelerate() { ClickButton(form->SpeedButton1); }
 
   std::vector<std::string> WritesSeen() const {

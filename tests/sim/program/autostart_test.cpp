@@ -3,7 +3,7 @@
 // task service.
 #include <tinyxml2.h>
 
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {
@@ -25,10 +25,12 @@ class Autostart : public ProgramTest {
     if (task == sim.task_scheduler.tasks.end()) return std::nullopt;
     return task->second;
   }
+  // Start-up, and the first turns of the message loop after the window is shown.
   void StartAt(const std::string& exe) {
     app.reset();
     sim.process.module_file_name = exe;
     Start("\"" + exe + "\"").Show();
+    sim.windowing.ProcessPendingMessages();
   }
   void Restart() { StartAt(sim.process.module_file_name); }
   void PutRunValue(const std::string& data = "\"C:\\Old\\velocane.exe\" /Auto") {
@@ -176,6 +178,24 @@ TEST_F(Autostart, AServiceThatIsStillStartingIsAskedOnceMore) {
   sim.task_scheduler.Fail(TaskCall::kConnect, taskstatus::kServiceNotRunning, 1);
   form->CheckBox1->UserClick();
   EXPECT_TRUE(Task().has_value());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(Autostart, StartUpShowsTheBoxCheckedAndRegistersOnlyAfterTheFirstPicture) {
+  sim.task_scheduler.tasks["Velocane"] = "<Task/>";
+  sim.process.module_file_name = "D:\\Moved\\velocane.exe";
+  Start("velocane.exe").Show();
+  EXPECT_TRUE(form->CheckBox1->Checked());
+  // Start-up asked the service once, for the look-up, and registered nothing yet.
+  EXPECT_EQ(sim.task_scheduler.Calls(TaskCall::kConnect), 1);
+  EXPECT_EQ(sim.task_scheduler.Calls(TaskCall::kRegister), 0);
+  sim.windowing.ProcessPendingMessages();
+  EXPECT_EQ(sim.task_scheduler.Calls(TaskCall::kRegister), 1);
+  EXPECT_NE(Task()->find("<Command>D:\\Moved\\velocane.exe</Command>"), std::string::npos);
+  // A user's click after that is no start-up any more: it registers at once.
+  form->CheckBox1->UserClick();
+  form->CheckBox1->UserClick();
+  EXPECT_EQ(sim.task_scheduler.Calls(TaskCall::kRegister), 2);
   EXPECT_TRUE(Boxes().empty());
 }
 

@@ -19,7 +19,7 @@
 
 #include "app/OBAbout.h"
 #include "platform/sim/sim_errors.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

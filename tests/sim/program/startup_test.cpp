@@ -2,7 +2,7 @@
 // what a failed read or write does.
 #include <cctype>
 
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

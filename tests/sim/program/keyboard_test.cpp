@@ -2,7 +2,7 @@
 // keys that press the commands, the keyboard cues, and what assistive
 // technology reads of the windowless commands and is told of their changes.
 #include "app/OBAbout.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include "app/OBAbout.h"
 #include "components/VisualStyle.h"
 #include "platform/framework/exceptions.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane {
 namespace {

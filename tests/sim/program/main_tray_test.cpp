@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/tray_images.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "app/appearance.h"
 #include "components/vex/vextgauge.h"
-#include "tests/unit/drawing_fixture.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/drawing_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/appearance.h"
-#include "tests/unit/drawing_fixture.h"
+#include "tests/support/drawing_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -4,12 +4,12 @@
 // changes, no timer ticks out of turn, a posted message that carries a
 // pointer never reaches a window procedure, and afterwards the program does
 // all it did before.
-#include "tests/bad_messages/bad_messages.h"
+#include "tests/support/bad_messages.h"
 
 #include <cstdio>
 
 #include "app/OBAbout.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

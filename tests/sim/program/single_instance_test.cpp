@@ -1,5 +1,5 @@
 // The single-instance guard on one simulated desktop.
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

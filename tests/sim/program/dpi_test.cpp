@@ -7,7 +7,7 @@
 #include "app/OBAbout.h"
 #include "app/tray_images.h"
 #include "platform/framework/rounding.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

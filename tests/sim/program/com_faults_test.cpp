@@ -9,7 +9,7 @@
 #include <map>
 
 #include "platform/sim/sim_errors.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

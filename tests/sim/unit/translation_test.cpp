@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "app/translation_servers.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

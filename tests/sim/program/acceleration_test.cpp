@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "platform/framework/timer.h"
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

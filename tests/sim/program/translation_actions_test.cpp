@@ -1,6 +1,6 @@
 // "Translate   Now ", "Translate in New" and "Close selected" on the rows of
 // the browser window list, and the hidden controls of the translation.
-#include "tests/unit/program_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace velocane::testing {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/framework/exceptions.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_errors.h"
 #include "platform/win32/win32_platform.h"
 #include "tools/driver/driver.h"
@@ -149,21 +150,19 @@ class InProcessBrowser : public ShellBackend {
   };
 
   InProcessBrowser() {
-    window_ = CreateWindowExW(0, L"STATIC", L"Page", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr);
-    object_ = new shellserver::TestBrowser(nullptr, window_, L"http://in.example/", L"In");
-    factory_ = Factory(object_);
+    window_.reset(CreateWindowExW(0, L"STATIC", L"Page", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr));
+    object_ = win32::ComPtr<shellserver::TestBrowser>::Attach(
+        new shellserver::TestBrowser(nullptr, window_.get(), L"http://in.example/", L"In"));
+    factory_ = Factory(object_.get());
     CoRegisterClassObject(CLSID_InternetExplorer, &factory_, CLSCTX_INPROC_SERVER,
                           REGCLS_MULTIPLEUSE, &cookie_);
   }
-  ~InProcessBrowser() override {
-    CoRevokeClassObject(cookie_);
-    object_->Release();
-    DestroyWindow(window_);
-  }
+  // Then the browser goes, and its window after it.
+  ~InProcessBrowser() override { CoRevokeClassObject(cookie_); }
 
-  HWND window_ = nullptr;
-  shellserver::TestBrowser* object_ = nullptr;
+  win32::UniqueWindow window_;
+  win32::ComPtr<shellserver::TestBrowser> object_;
   Factory factory_{nullptr};
   DWORD cookie_ = 0;
 };
@@ -192,7 +191,7 @@ TEST_F(InProcessBrowser, ADescribedFailureIsTheOleExceptionAnUndescribedOneTheSy
     EXPECT_EQ(error.what(), win32::SystemErrorText(0x80070005u));
   }
   browser->SetVisible(true);
-  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_TRUE(IsWindowVisible(window_.get()));
   browser->Navigate("http://elsewhere/");
   EXPECT_EQ(object_->Navigations(), std::vector<std::wstring>{L"http://elsewhere/"});
 }
