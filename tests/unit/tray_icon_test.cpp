@@ -1,5 +1,6 @@
 // The notification-area icon on the simulated shell: the record it sends,
-// the animation, the mouse, the popup menu, minimizing and Explorer restarts.
+// the animation, the mouse, the popup menu, minimizing and Explorer restarts;
+// and its click tracker on its own.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -414,6 +415,81 @@ TEST(TrayIconLife, TheLastIconTakesTheHandlerWindowAndLeavesNothingBehind) {
   auto* again = new TNotifyAreaIcon(&form, "Again");
   EXPECT_TRUE(TNotifyIconHandler::Window());
   delete again;
+}
+
+// The click tracker alone, as a table: each step a notification with what
+// the icon wants and whether its double-click wait runs, the end of that
+// wait, or a leave poll; and what each must amount to.
+struct TrackerStep {
+  enum Kind { kNotify, kWaitEnds, kPoll } kind;
+  std::uint32_t notification = 0;
+  TClickContext context{};
+  Point at{};
+  TClickOutcome outcome{};
+  bool told = false;  // what the end of the wait or the poll answers
+};
+TrackerStep Note(std::uint32_t notification, TClickContext context, TClickOutcome outcome = {},
+                 Point at = {}) {
+  return {TrackerStep::kNotify, notification, context, at, outcome, false};
+}
+TrackerStep WaitEnds(bool click) { return {TrackerStep::kWaitEnds, 0, {}, {}, {}, click}; }
+TrackerStep Poll(Point at, bool left) { return {TrackerStep::kPoll, 0, {}, at, {}, left}; }
+
+constexpr TClickContext kPlain{};
+constexpr TClickContext kOff{false, false, false, false};
+constexpr TClickContext kTellsDouble{true, true, false, false};
+constexpr TClickContext kWaiting{true, true, true, false};
+constexpr TClickContext kEnterExit{true, false, false, true};
+constexpr TClickOutcome kClick{false, false, true, false};
+constexpr TClickOutcome kStartWait{true, false, false, false};
+constexpr TClickOutcome kDouble{false, false, false, true};
+constexpr TClickOutcome kEnter{false, true, false, false};
+
+TEST(TrayClickTracker, NotificationsAndWhatTheyAmountTo) {
+  using namespace wm;
+  const struct {
+    const char* what;
+    std::vector<TrackerStep> steps;
+  } cases[] = {
+      {"a click at once", {Note(kLButtonDown, kPlain), Note(kLButtonUp, kPlain, kClick)}},
+      {"an up without its down", {Note(kLButtonUp, kPlain)}},
+      {"a click waits out the double-click time",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting), WaitEnds(true),
+        WaitEnds(false)}},
+      {"a double click is no click",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting),
+        Note(kLButtonDblClk, kWaiting, kDouble), Note(kLButtonUp, kWaiting), WaitEnds(false),
+        Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting), WaitEnds(true)}},
+      {"a wait that could not start: the click at once",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kTellsDouble, kClick)}},
+      {"ignored while off",
+       {Note(kLButtonDown, kOff), Note(kLButtonUp, kOff), Note(kLButtonDblClk, kOff),
+        Note(kMouseMove, kOff), Note(kLButtonUp, kPlain)}},
+      {"enter and leave",
+       {Poll({5, 5}, false), Note(kMouseMove, kPlain, {}, {5, 5}),
+        Note(kMouseMove, kEnterExit, kEnter, {5, 5}), Note(kMouseMove, kEnterExit, {}, {6, 5}),
+        Poll({6, 5}, false), Poll({7, 5}, true), Poll({8, 5}, false),
+        Note(kMouseMove, kEnterExit, kEnter, {8, 5})}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTrayClickTracker tracker;
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      SCOPED_TRACE("step " + std::to_string(i));
+      const TrackerStep& step = c.steps[i];
+      switch (step.kind) {
+        case TrackerStep::kNotify:
+          EXPECT_EQ(tracker.Notify(step.notification, step.context, step.at), step.outcome);
+          break;
+        case TrackerStep::kWaitEnds:
+          EXPECT_EQ(tracker.WaitEnded(), step.told);
+          break;
+        case TrackerStep::kPoll:
+          EXPECT_EQ(tracker.Left(step.at), step.told);
+          break;
+      }
+    }
+  }
 }
 
 }  // namespace
