@@ -91,7 +91,7 @@ void TNotifyAreaIcon::Loaded() {
   SetIconVisible(IconVisible());
   SetCycleIcons(cycle_icons_);
   SetWantEnterExitEvents(want_enter_exit_);
-  entry_->SetVersion(notify_style_ == 1 ? kNotifyIconVersion : 0);
+  entry_->AskVersion();
 }
 
 void TNotifyAreaIcon::Notification(TComponent* component, TOperation operation) {
@@ -175,6 +175,11 @@ void TNotifyAreaIcon::SetWantEnterExitEvents(bool on) {
   leave_timer_->SetRunning(on);
 }
 
+void TNotifyAreaIcon::SetNotifyStyle(int style) {
+  notify_style_ = style;
+  entry_->SetVersion(style == 1 ? kNotifyIconVersion : 0);
+}
+
 bool TNotifyAreaIcon::AddTrayEntry() { return entry_->Show(); }
 
 bool TNotifyAreaIcon::DeleteTrayEntry() { return entry_->Hide(); }
@@ -199,8 +204,13 @@ Point TNotifyAreaIcon::CursorPos() const {
 void TNotifyAreaIcon::HandleCallback(std::uint32_t notification) {
   if (RaiseBalloonEvent(notification)) return;
   const TClickContext context{enabled_, static_cast<bool>(OnDblClick), click_timer_->Running(),
-                              want_enter_exit_};
-  if (!enabled_ || !Reports(notification)) return;
+                              want_enter_exit_, notify_style_};
+  if (!enabled_ || !Reports(notification)) {
+    // The tracker still learns the order: a select that follows an ignored
+    // button-up is that button's, not the keyboard's.
+    tracker_.Notify(notification, context, Point{});
+    return;
+  }
   const Point at = CursorPos();
   const TShiftState keys = ShiftFromKeyboard();
   RaiseEvents(notification, tracker_.Notify(notification, context, at), keys, at);
@@ -285,9 +295,12 @@ void TNotifyAreaIcon::RaiseEvents(std::uint32_t notification, const TClickOutcom
       break;
     case wm::kRButtonUp:
     case wm::kContextMenu:
+      FireMouseUp(TMouseButton::mbRight, keys | shift::ssRight, at.x, at.y);
+      break;
     case nin::kSelect:
     case nin::kKeySelect:
-      FireMouseUp(TMouseButton::mbRight, keys | shift::ssRight, at.x, at.y);
+      // The icon chosen with the keyboard, or with Enter: what a click does.
+      if (told.click) FireClick();
       break;
     case wm::kMButtonDown:
       FireMouseDown(TMouseButton::mbMiddle, keys | shift::ssMiddle, at.x, at.y);

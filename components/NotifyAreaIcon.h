@@ -79,9 +79,11 @@ class TNotifyAreaIcon : public TComponent {
   void SetWantEnterExitEvents(bool on);
   bool MinimizeToTray() const { return minimize_to_tray_; }
   void SetMinimizeToTray(bool on) { minimize_to_tray_ = on; }
-  // 0: classic notifications; 1: those of shell version 5.
+  // 0: classic notifications, where the shell tells the keyboard as the
+  // right button; 1: those of shell version 5, whose selects (the icon chosen
+  // with Space or Enter) are clicks.
   int NotifyStyle() const { return notify_style_; }
-  void SetNotifyStyle(int style) { notify_style_ = style; }
+  void SetNotifyStyle(int style);
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

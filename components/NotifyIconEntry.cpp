@@ -39,10 +39,12 @@ void TNotifyIconEntry::SetTip(const std::string& hint, bool show) {
   }
 }
 
-bool TNotifyIconEntry::SetVersion(std::uint32_t version) {
+void TNotifyIconEntry::SetVersion(std::uint32_t version) {
   record_.timeout_or_version = version;
-  return Request(NotifyCommand::kSetVersion);
+  if (wanted_) AskVersion();
 }
+
+bool TNotifyIconEntry::AskVersion() { return Request(NotifyCommand::kSetVersion); }
 
 bool TNotifyIconEntry::Request(NotifyCommand command) {
   try {
@@ -53,9 +55,16 @@ bool TNotifyIconEntry::Request(NotifyCommand command) {
   return platform_.notify_area.ShellNotifyIcon(command, record_);
 }
 
+bool TNotifyIconEntry::Add() {
+  if (!Request(NotifyCommand::kAdd)) return false;
+  // Version 0 is what the shell assumes of a new icon.
+  if (record_.timeout_or_version != 0) AskVersion();
+  return true;
+}
+
 bool TNotifyIconEntry::Show() {
   wanted_ = true;
-  const bool added = Request(NotifyCommand::kAdd);
+  const bool added = Add();
   // A refused add of an icon that is already there is no failure; only an
   // absent one is tried again.
   if (!added && !Request(NotifyCommand::kModify)) ScheduleRetry();
@@ -84,7 +93,7 @@ void TNotifyIconEntry::ScheduleRetry() {
 }
 
 void TNotifyIconEntry::Retry() {
-  const bool there = Request(NotifyCommand::kAdd) || Request(NotifyCommand::kModify);
+  const bool there = Add() || Request(NotifyCommand::kModify);
   if (there || --retries_left_ <= 0) retry_timer_.reset();
 }
 

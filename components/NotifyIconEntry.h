@@ -34,8 +34,11 @@ class TNotifyIconEntry {
 
   // The tip of the next requests: `hint`, as much of it as fits, or none.
   void SetTip(const std::string& hint, bool show);
-  // Asks the shell for this version of its notifications.
-  bool SetVersion(std::uint32_t version);
+  // The version of the shell's notifications to ask for: at once when the
+  // icon is wanted, and after every add, as the shell forgets it with the icon.
+  void SetVersion(std::uint32_t version);
+  // Asks the shell for that version now.
+  bool AskVersion();
 
   // Each is true when the shell accepted the request.
   bool Show();
@@ -47,6 +50,7 @@ class TNotifyIconEntry {
 
  private:
   bool Request(NotifyCommand command);
+  bool Add();
   void ScheduleRetry();
   void Retry();
 

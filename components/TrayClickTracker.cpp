@@ -1,11 +1,16 @@
 #include "components/TrayClickTracker.h"
 
 #include "platform/messages.h"
+#include "platform/notify_area.h"
 
 namespace velocane {
 
 TClickOutcome TTrayClickTracker::Notify(std::uint32_t notification, const TClickContext& context,
                                         Point at) {
+  // Followed also while the mouse is ignored, so a select after an ignored
+  // button-up is not taken for a key.
+  const bool after_left_up = after_left_up_;
+  if (notification != wm::kMouseMove) after_left_up_ = notification == wm::kLButtonUp;
   TClickOutcome outcome;
   if (!context.enabled) return outcome;
   switch (notification) {
@@ -32,6 +37,12 @@ TClickOutcome TTrayClickTracker::Notify(std::uint32_t notification, const TClick
       click_ready_ = false;
       double_click_seen_ = true;
       outcome.double_click = true;
+      break;
+    case nin::kKeySelect:
+      outcome.click = context.notify_style == 1;
+      break;
+    case nin::kSelect:
+      outcome.click = context.notify_style == 1 && !after_left_up;
       break;
     default:
       break;

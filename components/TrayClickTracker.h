@@ -15,6 +15,7 @@ struct TClickContext {
   bool tells_double_click = false;  // a click waits to be told apart from a double click
   bool waiting = false;             // that wait runs now
   bool tells_enter_exit = false;
+  int notify_style = 0;  // 1: the shell sends the notifications of its version 5
 };
 
 struct TClickOutcome {
@@ -42,6 +43,9 @@ class TTrayClickTracker {
   bool double_click_seen_ = false;
   bool pointer_gone_ = true;
   Point last_pointer_;
+  // The shell follows a left button-up with a select of its own (version 3
+  // and later): that select is the same click, not another one.
+  bool after_left_up_ = false;
 };
 
 }  // namespace velocane
