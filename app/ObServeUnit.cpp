@@ -206,6 +206,9 @@ void TForm1::CreateControls() {
   CT1->SetHint("Velocane 2.01");
   CT1->SetIcon(StoredTrayImage(icon));
   CT1->SetIconIndex(0);
+  // Version 3 of the shell's notifications: the icon chosen from the keyboard
+  // then comes as a select, which is a click, rather than as the right button.
+  CT1->SetNotifyStyle(1);
 
   VisualStyle1 = new TVisualStyle(this, "VisualStyle1");
 }

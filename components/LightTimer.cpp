@@ -1,79 +1,82 @@
 #include "components/LightTimer.h"
 
 #include <map>
+#include <memory>
 
+#include "platform/framework/process_wide.h"
 #include "platform/messages.h"
 
 namespace velocane {
 
-namespace {
+// The window every light timer shares, and the timers by key. Each timer
+// holds it; it goes, with its window, when the last timer does.
+class TLightTimerWindow {
+ public:
+  explicit TLightTimerWindow(Windowing& windowing) : windowing_(windowing) {
+    // A failure leaves the window null, and every timer idle (see StartTimer).
+    window_ = windowing
+                  .CreateHiddenWindow("TLightTimerHandler", "", true,
+                                      [](std::uint32_t msg, std::uintptr_t wparam,
+                                         std::intptr_t) -> std::optional<std::intptr_t> {
+                                        if (msg != wm::kTimer) return std::nullopt;
+                                        TLightTimerHandler::Dispatch(wparam);
+                                        return 0;
+                                      })
+                  .handle;
+  }
+  ~TLightTimerWindow() {
+    if (window_) windowing_.DestroyWindow(window_);
+  }
+  TLightTimerWindow(const TLightTimerWindow&) = delete;
+  TLightTimerWindow& operator=(const TLightTimerWindow&) = delete;
 
-// The shared window: the number of living timers, its handle, and the timers
-// by key.
-struct SharedWindow {
-  Windowing* windowing = nullptr;
-  std::uint32_t count = 0;
-  WindowHandle window;
+  WindowHandle Handle() const { return window_; }
   std::map<std::uintptr_t, TLightTimer*> timers;
+
+ private:
+  Windowing& windowing_;
+  WindowHandle window_;
 };
 
-SharedWindow* shared = nullptr;
+namespace {
 
-void AcquireTimerWindow(Windowing& windowing, TLightTimer& timer) {
-  if (shared == nullptr) {
-    shared = new SharedWindow{&windowing, 0, {}, {}};
-    // A failure leaves the window null, and every timer idle (see StartTimer).
-    shared->window = windowing
-                         .CreateHiddenWindow("TLightTimerHandler", "", true,
-                                             [](std::uint32_t msg, std::uintptr_t wparam,
-                                                std::intptr_t) -> std::optional<std::intptr_t> {
-                                               if (msg != wm::kTimer) return std::nullopt;
-                                               TLightTimerHandler::Dispatch(wparam);
-                                               return 0;
-                                             })
-                         .handle;
-  }
-  ++shared->count;
+using SharedTimerWindow = TProcessWide<TLightTimerWindow>;
+
+std::shared_ptr<TLightTimerWindow> AcquireTimerWindow(Windowing& windowing, TLightTimer& timer) {
+  std::shared_ptr<TLightTimerWindow> shared =
+      SharedTimerWindow::Acquire([&] { return std::make_shared<TLightTimerWindow>(windowing); });
   shared->timers[timer.Key()] = &timer;
-}
-
-void ReleaseTimerWindow(TLightTimer& timer) {
-  if (shared == nullptr) return;
-  shared->timers.erase(timer.Key());
-  if (shared->count > 0) --shared->count;
-  if (shared->count > 0) return;
-  SharedWindow* gone = shared;
-  shared = nullptr;
-  if (gone->window) gone->windowing->DestroyWindow(gone->window);
-  delete gone;
+  return shared;
 }
 
 }  // namespace
 
-bool TLightTimerHandler::Exists() { return shared != nullptr; }
+bool TLightTimerHandler::Exists() { return SharedTimerWindow::Current() != nullptr; }
 
 void TLightTimerHandler::Dispatch(std::uintptr_t key) {
+  TLightTimerWindow* shared = SharedTimerWindow::Current();
   if (shared == nullptr) return;
   const auto it = shared->timers.find(key);
   if (it != shared->timers.end()) it->second->Tick();
 }
 
 WindowHandle TLightTimerHandler::Window() {
-  return shared != nullptr ? shared->window : WindowHandle{};
+  const TLightTimerWindow* shared = SharedTimerWindow::Current();
+  return shared != nullptr ? shared->Handle() : WindowHandle{};
 }
 
-TLightTimer::TLightTimer(Windowing& windowing) : windowing_(windowing) {
-  AcquireTimerWindow(windowing_, *this);
-}
+TLightTimer::TLightTimer(Windowing& windowing)
+    : windowing_(windowing), window_(AcquireTimerWindow(windowing, *this)) {}
 
 TLightTimer::TLightTimer(Windowing& windowing, unsigned period_ms, TLightTimerEvent handler)
-    : windowing_(windowing), period_ms_(period_ms), handler_(std::move(handler)) {
-  AcquireTimerWindow(windowing_, *this);
-}
+    : windowing_(windowing),
+      period_ms_(period_ms),
+      handler_(std::move(handler)),
+      window_(AcquireTimerWindow(windowing, *this)) {}
 
 TLightTimer::~TLightTimer() {
   if (running_) StopTimer(true);
-  ReleaseTimerWindow(*this);
+  window_->timers.erase(Key());
 }
 
 void TLightTimer::SetRunning(bool running) {
@@ -105,7 +108,7 @@ bool TLightTimer::StartTimer() {
   if (running_) StopTimer(true);
   // Given no window, the system makes a thread timer under an id of its own:
   // its ticks would name no timer here, and nothing could kill it.
-  const WindowHandle window = TLightTimerHandler::Window();
+  const WindowHandle window = window_->Handle();
   if (!window || !windowing_.SetTimer(window, Key(), period_ms_).ok()) return false;
   running_ = true;
   return true;
@@ -113,7 +116,7 @@ bool TLightTimer::StartTimer() {
 
 bool TLightTimer::StopTimer(bool clear_running) {
   if (clear_running) running_ = false;
-  const WindowHandle window = TLightTimerHandler::Window();
+  const WindowHandle window = window_->Handle();
   return window && windowing_.KillTimer(window, Key());
 }
 

@@ -5,12 +5,14 @@
 // timer's own identity, so a tick finds its timer directly.
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/windowing.h"
 
 namespace velocane {
 
 class TLightTimer;
+class TLightTimerWindow;
 
 using TLightTimerEvent = std::function<void(TLightTimer& sender)>;
 
@@ -49,6 +51,8 @@ class TLightTimer {
   bool running_ = false;
   unsigned period_ms_ = 1000;
   TLightTimerEvent handler_;
+  // Held from construction: the window lives while any timer does.
+  std::shared_ptr<TLightTimerWindow> window_;
 };
 
 // The window shared by every light timer of the process.

@@ -2,14 +2,19 @@
 // The icon in the notification area: an image and a tip, an animation through
 // the pictures of an image list, mouse events, a popup menu, minimizing the
 // main window into the tray, and the icon put back when Explorer restarts.
-// Every icon of the process shares one hidden window, TNotifyIconHandler,
-// which the shell's callbacks reach; each icon runs on three light timers.
+// The shell's side is the icon's entry (NotifyIconEntry), what the
+// notifications amount to its click tracker (TrayClickTracker); the icon runs
+// the tracker's double-click wait and leave poll, and its animation, on three
+// light timers.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "components/LightTimer.h"
+#include "components/NotifyIconEntry.h"
+#include "components/NotifyIconHandler.h"
+#include "components/TrayClickTracker.h"
 #include "platform/framework/component.h"
 #include "platform/framework/control.h"
 #include "platform/framework/images.h"
@@ -38,9 +43,6 @@ using TMouseMoveEvent = std::function<void(TComponent& sender, TShiftState shift
 using TCycleEvent = std::function<void(TComponent& sender, int next_index)>;
 using TStartupEvent = std::function<void(TComponent& sender, bool& show_main_form)>;
 
-// The message the shell's callbacks arrive with.
-constexpr std::uint32_t kTrayCallbackMessage = 0x0400 + 1024;  // WM_USER + 1024
-
 class TNotifyAreaIcon : public TComponent {
  public:
   TNotifyAreaIcon(TComponent* owner, std::string name);
@@ -64,7 +66,8 @@ class TNotifyAreaIcon : public TComponent {
   void SetShowHint(bool on);
   TIcon& Icon() { return *icon_; }
   void SetIcon(const TPixelImage& picture);
-  bool IconVisible() const { return icon_visible_; }
+  // The user's wish: the shell may not have the icon yet.
+  bool IconVisible() const { return entry_->Wanted(); }
   void SetIconVisible(bool on);
   int IconIndex() const { return icon_index_; }
   void SetIconIndex(int index);
@@ -76,9 +79,11 @@ class TNotifyAreaIcon : public TComponent {
   void SetWantEnterExitEvents(bool on);
   bool MinimizeToTray() const { return minimize_to_tray_; }
   void SetMinimizeToTray(bool on) { minimize_to_tray_ = on; }
-  // 0: classic notifications; 1: those of shell version 5.
+  // 0: classic notifications, where the shell tells the keyboard as the
+  // right button; 1: those of shell version 5, whose selects (the icon chosen
+  // with Space or Enter) are clicks.
   int NotifyStyle() const { return notify_style_; }
-  void SetNotifyStyle(int style) { notify_style_ = style; }
+  void SetNotifyStyle(int style);
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -98,21 +103,21 @@ class TNotifyAreaIcon : public TComponent {
   void Loaded() override;
 
   // Consulted only by a designer's preview.
-  virtual bool DesignIconWanted() { return true; }
+  bool DesignIconWanted() { return true; }
   // Each is true when the shell accepted the request.
-  virtual bool AddTrayEntry();
-  virtual bool DeleteTrayEntry();
-  virtual bool UpdateTrayEntry();
+  bool AddTrayEntry();
+  bool DeleteTrayEntry();
+  bool UpdateTrayEntry();
 
-  virtual void FireClick();
-  virtual void FireDblClick();
-  virtual void FireCycle();
-  virtual void FireMouseDown(TMouseButton button, TShiftState shift, int x, int y);
-  virtual void FireMouseUp(TMouseButton button, TShiftState shift, int x, int y);
-  virtual void FireMouseMove(TShiftState shift, int x, int y);
-  virtual void FireMouseEnter();
-  virtual void FireMouseExit();
-  virtual void MinimizeMainWindowToTray();
+  void FireClick();
+  void FireDblClick();
+  void FireCycle(int next_index);
+  void FireMouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  void FireMouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  void FireMouseMove(TShiftState shift, int x, int y);
+  void FireMouseEnter();
+  void FireMouseExit();
+  void MinimizeMainWindowToTray();
 
   void HideMainWindow();
   void HideTaskbarButton();
@@ -120,9 +125,9 @@ class TNotifyAreaIcon : public TComponent {
   void ShowPopupMenuAt(int x, int y);
 
   // The identity the shell hands back as the callback's wParam.
-  std::uint32_t Id() const { return record_.id; }
+  std::uint32_t Id() const { return entry_->Id(); }
   // The record as the next request would send it.
-  const NotifyIconData& Record() const { return record_; }
+  const NotifyIconData& Record() const { return entry_->Record(); }
   // A notification from the shell (the callback's lParam).
   void HandleCallback(std::uint32_t notification);
 
@@ -132,9 +137,13 @@ class TNotifyAreaIcon : public TComponent {
  private:
   TApplication& App() const;
   Platform& Os() const;
-  // Fills the record's icon and tip; always proceeds.
-  bool PrepareIconData();
-  bool Request(NotifyCommand command);
+  // The balloons' events, which come whether the icon is enabled or not.
+  bool RaiseBalloonEvent(std::uint32_t notification);
+  // Whether the icon turns the notification into events while enabled.
+  bool Reports(std::uint32_t notification) const;
+  // The events of a reported notification, with the popup menu.
+  void RaiseEvents(std::uint32_t notification, const TClickOutcome& told, TShiftState keys,
+                   Point at);
   TShiftState ShiftFromKeyboard() const;
   Point CursorPos() const;
   void CycleStep();
@@ -144,10 +153,6 @@ class TNotifyAreaIcon : public TComponent {
   std::optional<std::intptr_t> OwnerWindowProc(std::uint32_t msg, std::uintptr_t wparam,
                                                std::intptr_t lparam);
   void SubclassOwner();
-  // While the icon is wanted but the shell has not taken it (not up yet at
-  // log-on), the add is tried again now and then.
-  void ScheduleAddRetry();
-  void RetryAdd();
 
   bool design_preview_ = false;
   TImageList* icon_list_ = nullptr;  // refers to, does not own
@@ -157,7 +162,6 @@ class TNotifyAreaIcon : public TComponent {
   std::string hint_;
   bool show_hint_ = true;
   std::unique_ptr<TIcon> icon_;
-  bool icon_visible_ = false;
   int icon_index_ = 0;
   TPopupMenu* popup_menu_ = nullptr;  // refers to, does not own
   bool left_popup_ = false;
@@ -165,39 +169,17 @@ class TNotifyAreaIcon : public TComponent {
   bool minimize_to_tray_ = false;
   int notify_style_ = 0;
 
-  NotifyIconData record_;
+  std::unique_ptr<TNotifyIconEntry> entry_;
+  TTrayClickTracker tracker_;
   std::unique_ptr<TLightTimer> cycle_timer_;
   std::unique_ptr<TLightTimer> click_timer_;
   std::unique_ptr<TLightTimer> leave_timer_;
-  std::unique_ptr<TLightTimer> retry_timer_;
-  int retries_left_ = 0;
 
-  // Click tracking.
-  bool button_down_seen_ = false;
-  bool click_ready_ = false;
-  bool double_click_seen_ = false;
-  // Pointer tracking: gone until a movement notification, and where it was then.
-  bool pointer_gone_ = true;
-  Point last_pointer_;
-
-  bool mdi_check_pending_ = true;
-  bool preview_in_progress_ = false;
   // The owner's window while it is subclassed, when the owner is a windowed control.
   TWinControl* owner_control_ = nullptr;
   WindowHandle owner_window_;
   SubclassHandle owner_subclass_;
   int application_hook_ = 0;
-};
-
-// The hidden window every icon's requests name, which the shell's callbacks reach.
-class TNotifyIconHandler {
- public:
-  static bool Exists();
-  static WindowHandle Window();
-  // The icon that the shell's callback names, or null.
-  static TNotifyAreaIcon* Find(std::uint32_t id);
-  // The registered "TaskbarCreated" message, 0 while it is not registered.
-  static std::uint32_t TaskbarCreatedMessage();
 };
 
 }  // namespace velocane

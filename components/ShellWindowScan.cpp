@@ -83,8 +83,7 @@ void TShellWindowScanSteps::AddWindow(const std::string& url, const std::string&
   e->Title = title;
   e->Browser = TShellWindowObserver::CurrentBrowser();
   observer_.window_list_.push_back(e);
-  observer_.window_count_ = static_cast<int>(observer_.window_list_.size());
-  if (observer_.OnChangedNumber) observer_.OnChangedNumber(observer_, observer_.window_count_);
+  if (observer_.OnChangedNumber) observer_.OnChangedNumber(observer_, observer_.WindowCount());
   LogEntry(*e);
 }
 
@@ -101,14 +100,12 @@ void TShellWindowScanSteps::LogEntry(TShellWindow& e) {
   while (observer_.entry_log_.size() > TShellWindowObserver::kEntryLogLimit) {
     observer_.entry_log_.pop_front();
   }
-  observer_.window_count_ = static_cast<int>(observer_.window_list_.size());
   if (observer_.OnAddedEntry) observer_.OnAddedEntry(observer_, e, line);
 }
 
 void TShellWindowScanSteps::EndPurge(bool removed) {
-  observer_.window_count_ = static_cast<int>(observer_.window_list_.size());
   if (removed && observer_.OnChangedNumber) {
-    observer_.OnChangedNumber(observer_, observer_.window_count_);
+    observer_.OnChangedNumber(observer_, observer_.WindowCount());
   }
 }
 

@@ -65,14 +65,14 @@ class TShellWindowScanSteps {
   static int CountOf(ShellWindows& collection);
   static BrowserRef BrowserAt(ShellWindows& collection, int index);
   // The browser under examination, shared by every observer.
-  static BrowserRef& CurrentBrowserSlot() { return TShellWindowObserver::CurrentBrowserSlot(); }
+  BrowserRef& CurrentBrowserSlot() { return observer_.CurrentBrowserSlot(); }
 
   bool LoggingDirs() const { return observer_.LoggingDirs; }
   std::vector<TShellWindowRef>& WindowList() { return observer_.window_list_; }
   // A new entry for the browser under examination, with the next number.
   void AddWindow(const std::string& url, const std::string& title, WindowHandle h);
   void LogEntry(TShellWindow& e);
-  // The end of a purge: the count, and the event when it took entries out.
+  // The end of a purge: the event, when it took entries out.
   void EndPurge(bool removed);
 
  private:

@@ -3,86 +3,75 @@
 #include "components/ShellWindowScan.h"
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
+#include "platform/framework/process_wide.h"
 #include "platform/framework/timer.h"
 #include "platform/messages.h"
 
 namespace velocane {
 
-namespace {
-
-// What the observers of the process share.
-struct SharedState {
+// What the observers of the process share, made by the first and released
+// with the last: the collection (none before the first poll, or while the
+// shell does not answer) and the browser under examination.
+struct TShellWindowsShared {
   ShellWindowsRef shell_windows;
-  bool shell_windows_exists = false;
   BrowserRef current_browser;
-  int observers = 0;
   // Polls in a row at which the collection's Count failed.
   int failed_counts = 0;
 };
 
-SharedState& Shared() {
-  static SharedState state;
-  return state;
-}
+namespace {
+
+using Shared = TProcessWide<TShellWindowsShared>;
 
 }  // namespace
 
-ShellWindowsRef TShellWindowObserver::ShellWindowsObject() { return Shared().shell_windows; }
+ShellWindowsRef TShellWindowObserver::ShellWindowsObject() {
+  const TShellWindowsShared* shared = Shared::Current();
+  return shared != nullptr ? shared->shell_windows : nullptr;
+}
 
-BrowserRef TShellWindowObserver::CurrentBrowser() { return Shared().current_browser; }
+BrowserRef TShellWindowObserver::CurrentBrowser() {
+  const TShellWindowsShared* shared = Shared::Current();
+  return shared != nullptr ? shared->current_browser : nullptr;
+}
 
-BrowserRef& TShellWindowObserver::CurrentBrowserSlot() { return Shared().current_browser; }
+BrowserRef& TShellWindowObserver::CurrentBrowserSlot() { return shared_->current_browser; }
 
 TShellWindowObserver::TShellWindowObserver(TComponent* owner, std::string name)
-    : TComponent(owner, std::move(name)) {
-  ++Shared().observers;
-  try {
-    LoggingDirs = false;
-    Delimiter = ',';
-    sys_command_ = sc::kClose;
-    window_count_ = 0;
-    poll_timer_ = new TTimer(this, "PollTimer");
-    poll_timer_->SetInterval(kPollInterval);
-    poll_timer_->SetEnabled(true);
-    poll_timer_->SetOnTimer([this](TComponent& sender) { TimerTick(sender); });
-  } catch (...) {
-    --Shared().observers;
-    throw;
-  }
+    : TComponent(owner, std::move(name)),
+      shared_(Shared::Acquire([] { return std::make_shared<TShellWindowsShared>(); })) {
+  LoggingDirs = false;
+  Delimiter = ',';
+  sys_command_ = sc::kClose;
+  poll_timer_ = new TTimer(this, "PollTimer");
+  poll_timer_->SetInterval(kPollInterval);
+  poll_timer_->SetEnabled(true);
+  poll_timer_->SetOnTimer([this](TComponent& sender) { TimerTick(sender); });
 }
 
 TShellWindowObserver::~TShellWindowObserver() {
   entry_log_.clear();
   window_list_.clear();
   delete poll_timer_;
-  SharedState& shared = Shared();
-  if (--shared.observers == 0) {
-    shared.current_browser.reset();
-    shared.shell_windows.reset();
-    shared.shell_windows_exists = false;
-    shared.failed_counts = 0;
-  }
 }
 
 void TShellWindowObserver::ConnectShellWindows() {
-  SharedState& shared = Shared();
-  if (shared.shell_windows_exists) return;
+  TShellWindowsShared& shared = *shared_;
+  if (shared.shell_windows) return;
   TApplication* app = Application();
   if (app == nullptr) return;
   // Without a shell the observer still works: the list stays empty until one answers.
   try {
     app->RequireCom();
     shared.shell_windows = app->Platform().shell.CreateShellWindows();
-    shared.shell_windows_exists = true;
     shared.failed_counts = 0;
   } catch (const EOleSysError&) {
   }
 }
 
 void TShellWindowObserver::DropShellWindows() {
-  SharedState& shared = Shared();
+  TShellWindowsShared& shared = *shared_;
   shared.shell_windows.reset();
-  shared.shell_windows_exists = false;
   shared.failed_counts = 0;
   poll_timer_->SetInterval(kReconnectInterval);
 }
@@ -108,10 +97,10 @@ void TShellWindowObserver::SetSendAMessage(TShellMessage value) {
 
 void TShellWindowObserver::TimerTick(TComponent&) {
   if (!Active) return;
-  SharedState& shared = Shared();
-  if (!shared.shell_windows_exists) {
+  TShellWindowsShared& shared = *shared_;
+  if (!shared.shell_windows) {
     ConnectShellWindows();
-    if (!shared.shell_windows_exists) {
+    if (!shared.shell_windows) {
       poll_timer_->SetInterval(kReconnectInterval);
       return;
     }

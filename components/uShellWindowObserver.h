@@ -17,6 +17,7 @@
 namespace velocane {
 
 class TTimer;
+struct TShellWindowsShared;
 
 enum class TShellMessage { smClose, smMaximize, smMinimize, smRestore };
 
@@ -72,7 +73,7 @@ class TShellWindowObserver : public TComponent {
   std::uint16_t SysCommand() const { return sys_command_; }
   // The entries in the order they were found. The owner reads them; only the observer changes them.
   const std::vector<TShellWindowRef>& WindowList() const { return window_list_; }
-  int WindowCount() const { return window_count_; }
+  int WindowCount() const { return static_cast<int>(window_list_.size()); }
   // One line per reported entry, oldest first.
   const std::deque<std::string>& EntryLog() const { return entry_log_; }
 
@@ -93,13 +94,15 @@ class TShellWindowObserver : public TComponent {
   // The collection will not answer: drop it and connect again later.
   void DropShellWindows();
   // Written by every item a scan visits.
-  static BrowserRef& CurrentBrowserSlot();
+  BrowserRef& CurrentBrowserSlot();
 
+  // Held from construction, so the collection lives while any observer does;
+  // released after the entries, whose browsers came from it.
+  std::shared_ptr<TShellWindowsShared> shared_;
   TShellMessage send_a_message_ = TShellMessage::smClose;
   std::uint16_t sys_command_ = 0;
   std::deque<std::string> entry_log_;
   std::vector<TShellWindowRef> window_list_;
-  int window_count_ = 0;
   TTimer* poll_timer_ = nullptr;  // owned (component ownership)
 };
 

@@ -44,6 +44,17 @@ struct NotifyIconData {
 // The version of the record that NotifyCommand::kSetVersion asks for.
 constexpr std::uint32_t kNotifyIconVersion = 3;
 
+// Notifications of the shell that are no mouse messages. The select ones come
+// only to an icon that asked for version 3 or later.
+namespace nin {
+constexpr std::uint32_t kSelect = 0x0400;     // chosen with the mouse (and Enter)
+constexpr std::uint32_t kKeySelect = 0x0401;  // chosen with the keyboard: Space or Enter
+constexpr std::uint32_t kBalloonShow = 0x0402;
+constexpr std::uint32_t kBalloonHide = 0x0403;
+constexpr std::uint32_t kBalloonTimeout = 0x0404;
+constexpr std::uint32_t kBalloonUserClick = 0x0405;
+}  // namespace nin
+
 class NotifyArea {
  public:
   virtual ~NotifyArea() = default;

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_notify_area.h"
 
+#include "platform/messages.h"
+
 namespace velocane::sim {
 
 bool SimNotifyArea::ShellNotifyIcon(NotifyCommand command, const NotifyIconData& data) {
@@ -62,6 +64,32 @@ void SimNotifyArea::Notify(WindowHandle window, std::uint32_t id,
   if (shown == nullptr) return;
   const std::uint32_t message = shown->data.callback_message;
   for (std::uint32_t event : events) windowing_.SendMessage(window, message, id, event);
+}
+
+std::vector<std::uint32_t> SimNotifyArea::NotificationsFor(Act act, std::uint32_t version) {
+  // Before version 3 the keyboard came as the right button.
+  const std::vector<std::uint32_t> right = {wm::kRButtonDown, wm::kRButtonUp};
+  const bool v3 = version >= kNotifyIconVersion;
+  switch (act) {
+    case Act::kLeftClick:
+      if (v3) return {wm::kLButtonDown, wm::kLButtonUp, nin::kSelect};
+      return {wm::kLButtonDown, wm::kLButtonUp};
+    case Act::kRightClick:
+      if (v3) return {wm::kRButtonDown, wm::kRButtonUp, wm::kContextMenu};
+      return right;
+    case Act::kKeySelect:
+      return v3 ? std::vector<std::uint32_t>{nin::kKeySelect} : right;
+    case Act::kEnterAfterPointer:
+      return v3 ? std::vector<std::uint32_t>{nin::kSelect} : right;
+    case Act::kMenuKey:
+      return v3 ? std::vector<std::uint32_t>{wm::kContextMenu} : right;
+  }
+  return {};
+}
+
+void SimNotifyArea::Perform(WindowHandle window, std::uint32_t id, Act act) {
+  const Shown* shown = Find(window, id);
+  if (shown != nullptr) Notify(window, id, NotificationsFor(act, shown->version));
 }
 
 void SimNotifyArea::RestartShell() {

@@ -35,6 +35,21 @@ class SimNotifyArea : public NotifyArea {
   int LiveIcons() const { return static_cast<int>(pixels_.size()); }
   // The user's mouse on an icon: its callback with each notification in turn.
   void Notify(WindowHandle window, std::uint32_t id, const std::vector<std::uint32_t>& events);
+  // What the user does to an icon, from the keyboard (Win+B, the arrows, then
+  // a key) or with the mouse.
+  enum class Act {
+    kLeftClick,
+    kRightClick,
+    kKeySelect,          // Space or Enter on the icon the keyboard chose
+    kEnterAfterPointer,  // Enter on the icon chosen with the mouse
+    kMenuKey,            // Shift+F10 or the menu key on the icon
+  };
+  // The notifications the shell sends for `act`, by the version the icon
+  // asked for: 0 (none) as Windows 95 did, 3 as since Windows 2000. With 3 a
+  // button's up is followed by the select or the context menu, as Wine does.
+  static std::vector<std::uint32_t> NotificationsFor(Act act, std::uint32_t version);
+  // `act` on the icon, told through its callback for the version it asked for.
+  void Perform(WindowHandle window, std::uint32_t id, Act act);
   // Explorer ends and comes back: every icon is gone, then "TaskbarCreated" is
   // broadcast to the top-level windows.
   void RestartShell();

@@ -1,5 +1,6 @@
 // The tray under Wine with the real program: Minimize and a real pointer
-// click back, the icon cycling while accelerated, Explorer restarts, "/Auto".
+// click back, the icon's key select back, the icon cycling while accelerated,
+// Explorer restarts, "/Auto".
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -91,6 +92,28 @@ TEST_F(TrayE2E, MinimizeThenARealClickOnTheIconBringsTheWindowBack) {
   std::printf(
       "[ timing ] Minimize -> icon in the tray: %.2f s; real click -> window back: %.2f s\n",
       minimized, Seconds(start));
+  Close();
+}
+
+// Win+B, the arrows and Space on the icon: the shell sends the icon's key
+// select (it asked for version 3), as Wine's shell sends every notification,
+// from another process. Wine's own tray has no keyboard, so this test sends it.
+TEST_F(TrayE2E, TheIconChosenFromTheKeyboardBringsTheWindowBack) {
+  Launch();
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 10000));
+  ClickAt(panel_, kMinimize.x, kMinimize.y);
+  ASSERT_NE(WaitForIcon(10000), nullptr) << "no icon in the tray";
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }, 5000));
+  HWND handler = WaitForWindow(program_->ProcessId(), L"TNotifyIconHandler", L"", 5000);
+  ASSERT_NE(handler, nullptr);
+  constexpr UINT kCallback = WM_USER + 1024;
+  constexpr LPARAM kKeySelect = WM_USER + 1;  // NIN_KEYSELECT
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(SendNotifyMessageW(handler, kCallback, 1, kKeySelect));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 10000))
+      << "the key select did not bring the window back";
+  EXPECT_TRUE(WaitUntil([&] { return OurIcon() == nullptr; }, 10000)) << "the icon stayed";
+  std::printf("[ timing ] key select -> window back: %.2f s\n", Seconds(start));
   Close();
 }
 

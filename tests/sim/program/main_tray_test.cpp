@@ -134,5 +134,37 @@ TEST_F(MainTray, AClickWhileTheIconIsDisabledDoesNothing) {
   EXPECT_FALSE(app->Minimized());
 }
 
+// The icon reached from the keyboard (Win+B, the arrows, then Space or Enter)
+// brings the window back as a click does; the menu key and the right button
+// do not.
+TEST_F(MainTray, TheKeyboardBringsTheWindowBackAsAClickDoes) {
+  using Act = sim::SimNotifyArea::Act;
+  const struct {
+    const char* what;
+    Act act;
+    bool restores;
+  } cases[] = {
+      {"Space or Enter on the icon", Act::kKeySelect, true},
+      {"Enter on the icon the pointer chose", Act::kEnterAfterPointer, true},
+      {"a click", Act::kLeftClick, true},
+      {"the menu key", Act::kMenuKey, false},
+      {"the right button", Act::kRightClick, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClickButton(form->SpeedButton4);
+    ASSERT_FALSE(form->Visible());
+    ASSERT_NE(Shown(), nullptr);
+    EXPECT_EQ(Shown()->version, 3u);
+    sim.notify_area.Perform(TNotifyIconHandler::Window(), form->CT1->Id(), c.act);
+    EXPECT_EQ(form->Visible(), c.restores);
+    EXPECT_EQ(app->Minimized(), !c.restores);
+    EXPECT_EQ(Shown() == nullptr, c.restores);
+    if (!c.restores) ClickIcon();
+    ASSERT_TRUE(form->Visible());
+  }
+  EXPECT_TRUE(Boxes().empty());
+}
+
 }  // namespace
 }  // namespace velocane::testing

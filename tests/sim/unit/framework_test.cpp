@@ -5,6 +5,7 @@
 #include "platform/framework/application.h"
 #include "platform/framework/exceptions.h"
 #include "platform/framework/forms.h"
+#include "platform/framework/process_wide.h"
 #include "platform/framework/stdctrls.h"
 #include "platform/framework/timer.h"
 #include "platform/messages.h"
@@ -143,6 +144,43 @@ TEST_F(FrameworkTest, FailedTimerRaisesTheSystemsErrorWithItsText) {
     EXPECT_STREQ(error.what(),
                  "Not enough memory resources are available to process this command.");
   }
+}
+
+// A process-wide object: made by the first user, the same for the others,
+// freed with the last (no longer current while it goes), made anew for the
+// next; a make that fails leaves none behind.
+struct SharedProbe {
+  explicit SharedProbe(std::vector<std::string>* log) : log(log) { log->push_back("made"); }
+  ~SharedProbe() {
+    log->push_back(TProcessWide<SharedProbe>::Current() == nullptr ? "freed"
+                                                                   : "freed, still current");
+  }
+  std::vector<std::string>* log;
+};
+
+TEST(ProcessWideTest, TheFirstUserMakesItAndTheLastFreesIt) {
+  using Shared = TProcessWide<SharedProbe>;
+  std::vector<std::string> log;
+  const auto make = [&] { return std::make_shared<SharedProbe>(&log); };
+  EXPECT_EQ(Shared::Current(), nullptr);
+  std::shared_ptr<SharedProbe> first = Shared::Acquire(make);
+  std::shared_ptr<SharedProbe> second = Shared::Acquire(make);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(Shared::Current(), first.get());
+  first.reset();
+  EXPECT_EQ(Shared::Current(), second.get());
+  EXPECT_EQ(log, std::vector<std::string>{"made"});
+  second.reset();
+  EXPECT_EQ(Shared::Current(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"made", "freed"}));
+  EXPECT_THROW(
+      Shared::Acquire([]() -> std::shared_ptr<SharedProbe> { throw EInvalidOperation("no"); }),
+      EInvalidOperation);
+  EXPECT_EQ(Shared::Current(), nullptr);
+  std::shared_ptr<SharedProbe> again = Shared::Acquire(make);
+  EXPECT_EQ(Shared::Current(), again.get());
+  again.reset();
+  EXPECT_EQ(log, (std::vector<std::string>{"made", "freed", "made", "freed"}));
 }
 
 TEST(ApplicationTest, FailedComInitialisationIsKeptForWhoNeedsCom) {

@@ -1,5 +1,6 @@
 // The notification-area icon on the simulated shell: the record it sends,
-// the animation, the mouse, the popup menu, minimizing and Explorer restarts.
+// the animation, the mouse and the keyboard, the popup menu, minimizing and
+// Explorer restarts; and its click tracker on its own.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -43,6 +44,11 @@ class TrayIcon : public ::testing::Test {
     return pixels.empty() ? clNone : pixels[0];
   }
   std::string ShownTip() const { return Shown() == nullptr ? "" : Shown()->data.tip.data(); }
+  // The shell calls back only for an icon it shows.
+  void ShowIcon() {
+    icon->SetIconVisible(true);
+    ASSERT_NE(Shown(), nullptr);
+  }
   void Mouse(const std::vector<std::uint32_t>& events) {
     for (std::uint32_t event : events) {
       sim.windowing.SendMessage(TNotifyIconHandler::Window(), kTrayCallbackMessage, icon->Id(),
@@ -187,6 +193,59 @@ TEST_F(ClickOrder, RightButtonByNotifyStyle) {
   EXPECT_EQ(events, (std::vector<std::string>{"down 2 32 0,0", "up 2 32"}));
 }
 
+// What the shell sends for each act by the version the icon asked for, and
+// what the icon makes of it: with version 3 the keyboard's select is a click,
+// and the select that follows a click of the button is that same click.
+TEST_F(ClickOrder, EachActByTheVersionTheIconAskedFor) {
+  using Act = sim::SimNotifyArea::Act;
+  const std::vector<std::string> click = {"down 0 8 0,0", "click", "up 0 8"};
+  const std::vector<std::string> right = {"down 1 16 0,0", "up 1 16"};
+  const struct {
+    int style;
+    Act act;
+    std::vector<std::string> events;
+  } cases[] = {
+      {0, Act::kLeftClick, click},
+      {0, Act::kRightClick, right},
+      {0, Act::kKeySelect, right},  // the shell tells the keyboard as the right button
+      {0, Act::kEnterAfterPointer, right},
+      {0, Act::kMenuKey, right},
+      {1, Act::kLeftClick, click},  // one click, not two
+      {1, Act::kRightClick, right},
+      {1, Act::kKeySelect, {"click"}},
+      {1, Act::kEnterAfterPointer, {"click"}},
+      {1, Act::kMenuKey, {"up 1 16"}},
+  };
+  Record(false);
+  ShowIcon();
+  for (const auto& c : cases) {
+    SCOPED_TRACE("style " + std::to_string(c.style) + ", act " +
+                 std::to_string(static_cast<int>(c.act)));
+    icon->SetNotifyStyle(c.style);
+    ASSERT_NE(Shown(), nullptr);
+    EXPECT_EQ(Shown()->version, c.style == 1 ? 3u : 0u);
+    events.clear();
+    sim.notify_area.Perform(TNotifyIconHandler::Window(), icon->Id(), c.act);
+    EXPECT_EQ(events, c.events);
+  }
+  // With a double-click handler the key select is still told at once, and a
+  // double click of version 3 stays one double click.
+  icon->OnDblClick = [this](TComponent&) { events.push_back("dblclick"); };
+  events.clear();
+  sim.notify_area.Perform(TNotifyIconHandler::Window(), icon->Id(), Act::kKeySelect);
+  EXPECT_EQ(events, std::vector<std::string>{"click"});
+  events.clear();
+  Mouse({wm::kLButtonDown, wm::kLButtonUp, nin::kSelect, wm::kLButtonDblClk, wm::kLButtonUp,
+         nin::kSelect});
+  sim.windowing.RunFor(1000);
+  EXPECT_EQ(events, (std::vector<std::string>{"down 0 8 0,0", "up 0 8", "dblclick", "up 0 8"}));
+  // Disabled, the keyboard does nothing either.
+  icon->SetEnabled(false);
+  events.clear();
+  sim.notify_area.Perform(TNotifyIconHandler::Window(), icon->Id(), Act::kKeySelect);
+  EXPECT_TRUE(events.empty());
+}
+
 TEST_F(ClickOrder, DisabledIgnoresTheMouseButNotTheBalloons) {
   Record(true);
   int balloons = 0;
@@ -284,6 +343,32 @@ TEST_F(TrayIcon, TaskbarCreatedIsLetThroughTheMessageFilter) {
   const std::uint32_t message = sim.windowing.RegisterWindowMessage("TaskbarCreated");
   EXPECT_EQ(TNotifyIconHandler::TaskbarCreatedMessage(), message);
   EXPECT_TRUE(sim.windowing.AllowedFromLowerRights(app.Handle(), message));
+}
+
+// The version is asked for after every add: the shell keeps it with the icon
+// and forgets it when the icon goes or Explorer restarts.
+TEST_F(TrayIcon, TheVersionIsAskedForAfterEveryAdd) {
+  icon->SetNotifyStyle(1);
+  EXPECT_TRUE(sim.notify_area.Requests().empty());
+  const auto commands = [&] {
+    std::vector<NotifyCommand> seen;
+    for (const auto& request : sim.notify_area.Requests()) seen.push_back(request.command);
+    return seen;
+  };
+  const std::vector<NotifyCommand> add = {NotifyCommand::kAdd, NotifyCommand::kSetVersion};
+  ShowIcon();
+  EXPECT_EQ(commands(), add);
+  EXPECT_EQ(Shown()->version, 3u);
+  sim.notify_area.RestartShell();
+  EXPECT_EQ(commands(), (std::vector<NotifyCommand>{add[0], add[1], add[0], add[1]}));
+  EXPECT_EQ(Shown()->version, 3u);
+  // Classic notifications are the shell's own default: nothing to ask for.
+  icon->SetNotifyStyle(0);
+  EXPECT_EQ(Shown()->version, 0u);
+  icon->SetIconVisible(false);
+  const std::size_t before = sim.notify_area.Requests().size();
+  ShowIcon();
+  EXPECT_EQ(sim.notify_area.Requests().size(), before + 1);
 }
 
 TEST(TrayIconVersion, OldCommonControlsGetNoRestartNotice) {
@@ -414,6 +499,95 @@ TEST(TrayIconLife, TheLastIconTakesTheHandlerWindowAndLeavesNothingBehind) {
   auto* again = new TNotifyAreaIcon(&form, "Again");
   EXPECT_TRUE(TNotifyIconHandler::Window());
   delete again;
+}
+
+// The click tracker alone, as a table: each step a notification with what
+// the icon wants and whether its double-click wait runs, the end of that
+// wait, or a leave poll; and what each must amount to.
+struct TrackerStep {
+  enum Kind { kNotify, kWaitEnds, kPoll } kind;
+  std::uint32_t notification = 0;
+  TClickContext context{};
+  Point at{};
+  TClickOutcome outcome{};
+  bool told = false;  // what the end of the wait or the poll answers
+};
+TrackerStep Note(std::uint32_t notification, TClickContext context, TClickOutcome outcome = {},
+                 Point at = {}) {
+  return {TrackerStep::kNotify, notification, context, at, outcome, false};
+}
+TrackerStep WaitEnds(bool click) { return {TrackerStep::kWaitEnds, 0, {}, {}, {}, click}; }
+TrackerStep Poll(Point at, bool left) { return {TrackerStep::kPoll, 0, {}, at, {}, left}; }
+
+constexpr TClickContext kPlain{};
+constexpr TClickContext kOff{false, false, false, false, 0};
+constexpr TClickContext kTellsDouble{true, true, false, false, 0};
+constexpr TClickContext kWaiting{true, true, true, false, 0};
+constexpr TClickContext kEnterExit{true, false, false, true, 0};
+constexpr TClickContext kV5{true, false, false, false, 1};
+constexpr TClickContext kV5Off{false, false, false, false, 1};
+constexpr TClickOutcome kClick{false, false, true, false};
+constexpr TClickOutcome kStartWait{true, false, false, false};
+constexpr TClickOutcome kDouble{false, false, false, true};
+constexpr TClickOutcome kEnter{false, true, false, false};
+
+TEST(TrayClickTracker, NotificationsAndWhatTheyAmountTo) {
+  using namespace wm;
+  const struct {
+    const char* what;
+    std::vector<TrackerStep> steps;
+  } cases[] = {
+      {"a click at once", {Note(kLButtonDown, kPlain), Note(kLButtonUp, kPlain, kClick)}},
+      {"an up without its down", {Note(kLButtonUp, kPlain)}},
+      {"a click waits out the double-click time",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting), WaitEnds(true),
+        WaitEnds(false)}},
+      {"a double click is no click",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting),
+        Note(kLButtonDblClk, kWaiting, kDouble), Note(kLButtonUp, kWaiting), WaitEnds(false),
+        Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kWaiting), WaitEnds(true)}},
+      {"a wait that could not start: the click at once",
+       {Note(kLButtonDown, kTellsDouble, kStartWait), Note(kLButtonUp, kTellsDouble, kClick)}},
+      {"ignored while off",
+       {Note(kLButtonDown, kOff), Note(kLButtonUp, kOff), Note(kLButtonDblClk, kOff),
+        Note(kMouseMove, kOff), Note(nin::kKeySelect, kV5Off), Note(kLButtonUp, kPlain)}},
+      {"the selects are clicks of version 5 only",
+       {Note(nin::kKeySelect, kPlain), Note(nin::kSelect, kPlain),
+        Note(nin::kKeySelect, kV5, kClick), Note(nin::kSelect, kV5, kClick)}},
+      {"the select after a button-up is that click",
+       {Note(kLButtonDown, kV5), Note(kLButtonUp, kV5, kClick), Note(kMouseMove, kV5),
+        Note(nin::kSelect, kV5), Note(nin::kSelect, kV5, kClick)}},
+      {"also after a button-up that was ignored",
+       {Note(kLButtonDown, kV5Off), Note(kLButtonUp, kV5Off), Note(nin::kSelect, kV5),
+        Note(nin::kKeySelect, kV5, kClick)}},
+      {"a key select after a click is one more",
+       {Note(kLButtonDown, kV5), Note(kLButtonUp, kV5, kClick),
+        Note(nin::kKeySelect, kV5, kClick)}},
+      {"enter and leave",
+       {Poll({5, 5}, false), Note(kMouseMove, kPlain, {}, {5, 5}),
+        Note(kMouseMove, kEnterExit, kEnter, {5, 5}), Note(kMouseMove, kEnterExit, {}, {6, 5}),
+        Poll({6, 5}, false), Poll({7, 5}, true), Poll({8, 5}, false),
+        Note(kMouseMove, kEnterExit, kEnter, {8, 5})}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTrayClickTracker tracker;
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      SCOPED_TRACE("step " + std::to_string(i));
+      const TrackerStep& step = c.steps[i];
+      switch (step.kind) {
+        case TrackerStep::kNotify:
+          EXPECT_EQ(tracker.Notify(step.notification, step.context, step.at), step.outcome);
+          break;
+        case TrackerStep::kWaitEnds:
+          EXPECT_EQ(tracker.WaitEnded(), step.told);
+          break;
+        case TrackerStep::kPoll:
+          EXPECT_EQ(tracker.Left(step.at), step.told);
+          break;
+      }
+    }
+  }
 }
 
 }  // namespace
