@@ -138,6 +138,9 @@ class TForm1 : public TForm {
   void InitTranslationBases();
   void ReadStoredState();
   void ReadAutostartState();
+  // The start at log-on made as `wanted` says: the task (the Run value where
+  // there is no task service); raises what a registration or a write raised.
+  void ApplyAutostart(bool wanted);
   // The Run value: written or deleted as the box says, where there is no task service.
   void WriteRunValue(bool present);
   // Registers the log-on task for this executable (once more after a

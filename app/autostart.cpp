@@ -40,33 +40,30 @@ std::string AutostartCommand(const std::string& executable) {
 }
 
 void TForm1::CheckBox1Click(TComponent&) {
-  bool installed = true;
   if (reading_autostart_ && CheckBox1->Checked()) {
     // The box is checked for the first picture; registering again with this
     // executable's path comes after it. A failure there is ignored, as at
     // start-up.
     Application()->Post(CheckBox1->Lifetime(), [this] {
-      bool installed_now = true;
-      if (std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed_now)) {
-        try {
-          RegisterLogonTask(*tasks);
-        } catch (const EOleSysError&) {
-        }
-      } else if (!installed_now) {
-        try {
-          WriteRunValue(true);
-        } catch (const ERegistryException&) {
-        }
+      try {
+        ApplyAutostart(true);
+      } catch (const EOleSysError&) {
+      } catch (const ERegistryException&) {
       }
     });
     return;
   }
+  ApplyAutostart(CheckBox1->Checked());
+}
+
+void TForm1::ApplyAutostart(bool wanted) {
+  bool installed = true;
   const std::unique_ptr<TaskFolder> tasks = ConnectTasks(Os().task_scheduler, installed);
   if (!installed) {
-    WriteRunValue(CheckBox1->Checked());
+    WriteRunValue(wanted);
     return;
   }
-  if (CheckBox1->Checked()) {
+  if (wanted) {
     if (tasks) RegisterLogonTask(*tasks);
   } else {
     if (tasks) {

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_dpi.h"
 
+#include "platform/win32/handles.h"
+
 namespace velocane::win32 {
 
 namespace {
@@ -11,9 +13,8 @@ Function User32(const char* name) {
 }
 
 int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
 

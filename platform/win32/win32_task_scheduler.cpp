@@ -73,13 +73,12 @@ class Win32TaskLookup : public TaskLookup {
       : thread_([this, &scheduler, name = std::move(name)] {
           // Nothing of the caller's apartment is used here: the service's
           // objects live and die on this thread.
-          const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+          const ComScope com(COINIT_MULTITHREADED);
           try {
             found_ = scheduler.ConnectRootFolder()->TaskExists(name);
           } catch (...) {
             failure_ = std::current_exception();
           }
-          if (SUCCEEDED(com)) CoUninitialize();
         }) {}
   ~Win32TaskLookup() override { Join(); }
   Win32TaskLookup(const Win32TaskLookup&) = delete;

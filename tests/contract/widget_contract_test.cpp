@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/framework/application.h"
+#include "platform/framework/rounding.h"
 #include "platform/messages.h"
 #include "tests/contract/backend.h"
 #include "tests/contract/widget_probe.h"
@@ -307,6 +308,13 @@ TEST_F(WidgetContract, ModalFormDisablesItsOwnerAndEndsWithTheButtonsResult) {
   EXPECT_FALSE(contract::WindowExists(window));
   EXPECT_FALSE(contract::WindowExists(button));
   EXPECT_EQ(form->FindComponent("VelocaneContractDialog"), nullptr);
+}
+
+// The notification area's small icons grow with the display's DPI: 16 at
+// 96 DPI, and the tray pictures are drawn at that size.
+TEST_F(WidgetContract, TheSmallIconSizeIsTheSystemsDpiScaled) {
+  WidgetFactory& widgets = app.Platform().widgets;
+  EXPECT_EQ(widgets.SmallIconSize(), MulDiv(16, widgets.SystemDpi(), 96));
 }
 
 }  // namespace
